@@ -1,0 +1,65 @@
+#include "find_list.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "session_tcpip.h"
+
+namespace kv {
+
+void WriteDescription(ViChar* desc, std::string_view name, std::string_view annotation) {
+    if (desc == nullptr) return;
+    constexpr size_t kSize = VI_FIND_BUFLEN;
+    // Room for the name and its zero byte first, then the annotation and its own.
+    const size_t nameLength = std::min(name.size(), kSize - 2);
+    std::memcpy(desc, name.data(), nameLength);
+    desc[nameLength] = '\0';
+    const size_t annotationLength = std::min(annotation.size(), kSize - 2 - nameLength);
+    std::memcpy(desc + nameLength + 1, annotation.data(), annotationLength);
+    desc[nameLength + 1 + annotationLength] = '\0';
+}
+
+void CSessionFindList::Append(std::string_view entry) {
+    const auto tab = entry.find('\t');
+    if (tab == std::string_view::npos) {
+        names_.emplace_back(entry);
+        annotations_.emplace_back();
+    } else {
+        names_.emplace_back(entry.substr(0, tab));
+        annotations_.emplace_back(entry.substr(tab));
+    }
+}
+
+ViStatus CSessionFindList::FindRsrc(ViConstString expr, CSessionFindList*, ViPFindList,
+                                    ViPUInt32 retCnt, ViChar* desc) {
+    // Serial ports first, then USB devices, then network instruments. The
+    // transports' own statuses do not matter: only what they appended does.
+    // (Serial and USB enumeration are not part of this build yet.)
+    {
+        auto network = std::make_unique<CSessionTCPIP>();
+        network->FindRsrc(expr, this, nullptr, retCnt, desc);
+    }
+    if (names_.empty()) return VI_ERROR_RSRC_NFOUND;
+    if (retCnt != nullptr) *retCnt = static_cast<ViUInt32>(names_.size());
+    WriteDescription(desc, names_[0], annotations_[0]);
+    current_ = 0;
+    return VI_SUCCESS;
+}
+
+ViStatus CSessionFindList::FindNext(ViChar* desc) {
+    ++current_;
+    if (current_ >= names_.size()) {
+        current_ = names_.size();
+        return VI_ERROR_RSRC_NFOUND;
+    }
+    WriteDescription(desc, names_[current_], annotations_[current_]);
+    return current_ + 1 == names_.size() ? VI_ERROR_RSRC_NFOUND : VI_SUCCESS;
+}
+
+ViStatus CSessionFindList::Connect(ViConstRsrc, ViAccessMode, ViUInt32) { return VI_SUCCESS; }
+ViStatus CSessionFindList::Disconnect() { return VI_SUCCESS; }
+ViStatus CSessionFindList::SetAttribute(ViAttr, ViAttrState) { return VI_ERROR_NSUP_ATTR; }
+ViStatus CSessionFindList::GetAttribute(ViAttr, void*) { return VI_ERROR_NSUP_ATTR; }
+
+}  // namespace kv

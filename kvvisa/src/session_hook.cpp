@@ -1,0 +1,147 @@
+#include "session_hook.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "block_control.h"
+#include "report.h"
+
+namespace kv {
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+// How long a publish waits for monitors that stop reading before it drops
+// their debt: the application must never be held up for ever by a monitor
+// that hangs.
+constexpr auto kStalledMonitorLimit = std::chrono::seconds(5);
+// How often a waiting publish looks for monitors whose process has ended.
+constexpr auto kDeadMonitorCheck = std::chrono::milliseconds(10);
+
+bool ProcessGone(std::int32_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
+}  // namespace
+
+CSessionHook::CSessionHook(std::unique_ptr<ISession> inner) : inner_(std::move(inner)) {}
+
+CSessionHook::~CSessionHook() {
+    // Drop the link before the block goes, as the inner session's owner.
+    inner_.reset();
+}
+
+ViStatus CSessionHook::Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) {
+    AttachBlock(name);  // without a block the session works, unpublished
+    return inner_->Connect(name, mode, timeout);
+}
+
+ViStatus CSessionHook::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
+    *retCount = 0;
+    const ViStatus status = inner_->Read(buf, count, retCount);
+    if (count != 0) Publish(buf, std::min(*retCount, count), 0, status);
+    return status;
+}
+
+ViStatus CSessionHook::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount) {
+    const ViStatus status = inner_->Write(buf, count, retCount);
+    if (count != 0) Publish(buf, count, 1, status);
+    return status;
+}
+
+void CSessionHook::Publish(const ViByte* data, ViUInt32 count, std::uint32_t direction,
+                           ViStatus status) {
+    if (!HasBlock()) return;
+    // A transfer longer than the data area goes out as consecutive records;
+    // the transfer's status travels with the last of them.
+    std::size_t offset = 0;
+    do {
+        const std::size_t chunk = std::min<std::size_t>(count - offset, kTrafficDataSize);
+        const bool last = offset + chunk >= count;
+        PublishRecord(data + offset, chunk, direction, last ? status : VI_SUCCESS);
+        offset += chunk;
+    } while (offset < count);
+}
+
+void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uint32_t direction,
+                                 ViStatus status) {
+    auto lastProgress = Clock::now();
+    auto lastDeadCheck = lastProgress;
+    std::uint32_t lastPending = 0;
+    bool first = true;
+    for (;;) {
+        {
+            Lock lock(*this);
+            if (block_->pending == 0) {
+                if (count != 0) std::memcpy(block_->data, data, count);
+                block_->length = static_cast<std::uint32_t>(count);
+                block_->pending = block_->attached;
+                block_->toggle ^= 1;
+                block_->direction = direction;
+                block_->status = status;
+                return;
+            }
+            const auto now = Clock::now();
+            if (first || block_->pending != lastPending) {
+                lastPending = block_->pending;
+                lastProgress = now;
+                first = false;
+            }
+            if (now - lastDeadCheck >= kDeadMonitorCheck) {
+                lastDeadCheck = now;
+                if (DropDeadMonitors()) continue;
+            }
+            if (now - lastProgress >= kStalledMonitorLimit) {
+                // Monitors that stopped reading lose this record; their
+                // registry entries are marked as having read it, so they go
+                // on with the next one.
+                for (auto& slot : control_->slots) {
+                    if (slot.pid != 0) slot.readerFlag = block_->toggle;
+                }
+                block_->pending = 0;
+                ReportProblem("a traffic monitor stopped reading; a record was dropped for it");
+                continue;
+            }
+        }
+        // Monitors poll every millisecond; give them the processor meanwhile.
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+}
+
+bool CSessionHook::DropDeadMonitors() {
+    bool dropped = false;
+    for (auto& slot : control_->slots) {
+        if (slot.pid == 0 || !ProcessGone(slot.pid)) continue;
+        if (block_->attached > 0) --block_->attached;
+        if (block_->pending > 0 && slot.readerFlag != block_->toggle) --block_->pending;
+        // It held the block too; without this the names would outlive everyone.
+        if (control_->holders > 0) --control_->holders;
+        slot = MonitorSlot{};
+        dropped = true;
+    }
+    return dropped;
+}
+
+ViStatus CSessionHook::ParseRsrc(ViConstRsrc name, ViPUInt16 intfType, ViPUInt16 intfNum,
+                                 ViChar* rsrcClass, ViChar* expandedName, ViChar* alias) {
+    return inner_->ParseRsrc(name, intfType, intfNum, rsrcClass, expandedName, alias);
+}
+ViStatus CSessionHook::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout,
+                            ViPSession vi) {
+    return inner_->Open(name, mode, timeout, vi);
+}
+ViStatus CSessionHook::Disconnect() { return inner_->Disconnect(); }
+ViStatus CSessionHook::SetAttribute(ViAttr attr, ViAttrState value) {
+    return inner_->SetAttribute(attr, value);
+}
+ViStatus CSessionHook::GetAttribute(ViAttr attr, void* value) {
+    return inner_->GetAttribute(attr, value);
+}
+ViStatus CSessionHook::Clear() { return inner_->Clear(); }
+ViStatus CSessionHook::Close(ViObject vi) { return inner_->Close(vi); }
+ViStatus CSessionHook::Flush(ViUInt16 mask) { return inner_->Flush(mask); }
+
+}  // namespace kv

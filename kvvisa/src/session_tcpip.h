@@ -1,0 +1,55 @@
+// Raw byte transport over one TCP connection (TCPIPn::host::port::SOCKET),
+// and network discovery of instruments by UDP broadcast.
+#pragma once
+
+#include <netinet/in.h>
+
+#include <cstdint>
+#include <string>
+
+#include "base_session.h"
+
+namespace kv {
+
+class CSessionTCPIP : public CBaseSession {
+public:
+    CSessionTCPIP() = default;
+    ~CSessionTCPIP() override;
+    CSessionTCPIP(const CSessionTCPIP&) = delete;
+    CSessionTCPIP& operator=(const CSessionTCPIP&) = delete;
+
+    // Network discovery: appends one entry per answering instrument.
+    ViStatus FindRsrc(ViConstString expr, CSessionFindList* list, ViPFindList listOut,
+                      ViPUInt32 retCnt, ViChar* desc) override;
+    ViStatus Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) override;
+    ViStatus Disconnect() override;
+    ViStatus SetAttribute(ViAttr attr, ViAttrState value) override;
+    ViStatus GetAttribute(ViAttr attr, void* value) override;
+    // Exactly `count` bytes, or VI_ERROR_TMO with the bytes that did arrive.
+    ViStatus Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) override;
+    // All `count` bytes, or VI_ERROR_TMO with the bytes that did leave.
+    ViStatus Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount) override;
+    // Drops the connection and connects again.
+    ViStatus Clear() override;
+
+private:
+    // What a look at the socket without waiting tells: Dead when there is no
+    // socket, the peer has closed or the socket has failed.
+    enum class Liveness { Dead, Idle, Readable };
+    Liveness CheckLiveness() const;
+    // Reconnects a missing or dead socket; `liveness` tells the caller
+    // whether data is already waiting.
+    ViStatus EnsureConnected(Liveness& liveness);
+    ViStatus Reconnect();
+
+    int socket_ = -1;
+    std::string host_;
+    std::uint16_t port_ = 0;
+    sockaddr_in peer_{};       // kept for reconnects
+    int lastSocketError_ = 0;  // errno of the last failed connect; recorded, not reported
+    ViUInt32 connectTimeoutMs_ = 1000;
+    ViUInt32 readTimeoutMs_ = 100000;
+    ViUInt32 writeTimeoutMs_ = 100000;
+};
+
+}  // namespace kv

@@ -1,0 +1,223 @@
+#include "shared_block.h"
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "block_control.h"
+#include "report.h"
+
+namespace kv {
+
+namespace {
+
+// POSIX object names are a path component: at most NAME_MAX bytes, and
+// semaphores take four more for their "sem." prefix.
+constexpr std::size_t kMaxNameLength = 200;
+
+std::uint64_t Fnv1a(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Waits, a bounded time, until another process has finished setting up an
+// object it has just created.
+template <typename Ready>
+bool WaitUntil(Ready&& ready) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+bool SizeAtLeast(int fd, std::size_t size) {
+    struct stat info {};
+    return fstat(fd, &info) == 0 && static_cast<std::size_t>(info.st_size) >= size;
+}
+
+void* MapShared(int fd, std::size_t size) {
+    void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    return view == MAP_FAILED ? nullptr : view;
+}
+
+bool InitialiseControl(BlockControl* control) {
+    pthread_mutexattr_t attributes;
+    if (pthread_mutexattr_init(&attributes) != 0) return false;
+    pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
+    pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
+    const bool ok = pthread_mutex_init(&control->mutex, &attributes) == 0;
+    pthread_mutexattr_destroy(&attributes);
+    if (!ok) return false;
+    std::atomic_ref<std::uint32_t>(control->ready).store(1, std::memory_order_release);
+    return true;
+}
+
+// Opens the control object of a block, creating and initialising it when it
+// does not exist yet. Null on failure.
+BlockControl* OpenControl(const std::string& name) {
+    bool created = true;
+    int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == EEXIST) {
+        created = false;
+        fd = shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0600);
+    }
+    if (fd < 0) return nullptr;
+    if (created && ftruncate(fd, sizeof(BlockControl)) != 0) {
+        close(fd);
+        shm_unlink(name.c_str());
+        return nullptr;
+    }
+    if (!created && !WaitUntil([&] { return SizeAtLeast(fd, sizeof(BlockControl)); })) {
+        close(fd);
+        return nullptr;
+    }
+    auto* control = static_cast<BlockControl*>(MapShared(fd, sizeof(BlockControl)));
+    close(fd);
+    if (control == nullptr) return nullptr;
+    const bool ready =
+        created ? InitialiseControl(control) : WaitUntil([&] {
+            return std::atomic_ref<std::uint32_t>(control->ready).load(std::memory_order_acquire) ==
+                   1;
+        });
+    if (!ready) {
+        munmap(control, sizeof(BlockControl));
+        return nullptr;
+    }
+    return control;
+}
+
+// Opens the traffic block; called with the control mutex held, so whoever
+// creates it has filled it before anyone else can look.
+TrafficBlock* OpenTrafficBlock(const std::string& name) {
+    bool created = true;
+    int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == EEXIST) {
+        created = false;
+        fd = shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0600);
+    }
+    if (fd < 0) return nullptr;
+    if ((created && ftruncate(fd, kTrafficBlockSize) != 0) ||
+        (!created && !SizeAtLeast(fd, kTrafficBlockSize))) {
+        close(fd);
+        return nullptr;
+    }
+    auto* block = static_cast<TrafficBlock*>(MapShared(fd, kTrafficBlockSize));
+    close(fd);
+    if (block != nullptr && created) {
+        std::memset(block, 0, kTrafficBlockSize);
+        block->toggle = 1;
+    }
+    return block;
+}
+
+}  // namespace
+
+std::string SharedObjectName(std::string_view resource, std::string_view suffix) {
+    std::string name = "/";
+    name += resource;
+    name += "_v2";
+    name += suffix;
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        if (name[i] == '/') name[i] = '_';
+    }
+    if (name.size() > kMaxNameLength) {
+        char hash[17];
+        std::snprintf(hash, sizeof hash, "%016llx",
+                      static_cast<unsigned long long>(Fnv1a(name)));
+        name.resize(kMaxNameLength - 17);
+        name += '~';
+        name += hash;
+    }
+    return name;
+}
+
+CSharedObject::~CSharedObject() { ReleaseBlock(); }
+
+bool CSharedObject::AttachBlock(std::string_view resource) {
+    ReleaseBlock();
+    mapName_ = SharedObjectName(resource, "_Map");
+    controlName_ = SharedObjectName(resource, "_Mutex");
+    semaphoreName_ = SharedObjectName(resource, "_Semaphore");
+
+    // The last holder of a block removes its names; an opener that got hold
+    // of a control object being retired starts again with a fresh one.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        BlockControl* control = OpenControl(controlName_);
+        if (control == nullptr) {
+            ReportProblem("CreateMutex error");
+            return false;
+        }
+        control_ = control;
+        bool retired = false;
+        {
+            Lock lock(*this);
+            retired = control->retired != 0;
+            if (!retired) {
+                block_ = OpenTrafficBlock(mapName_);
+                if (block_ != nullptr) ++control->holders;
+            }
+        }
+        if (retired) {
+            munmap(control, sizeof(BlockControl));
+            control_ = nullptr;
+            continue;
+        }
+        if (block_ == nullptr) {
+            ReportProblem("Failed to create file mapping");
+            munmap(control, sizeof(BlockControl));
+            control_ = nullptr;
+            return false;
+        }
+        // Created with the block as the original does; nothing waits on it.
+        semaphore_ = sem_open(semaphoreName_.c_str(), O_CREAT, 0600, 2);
+        if (semaphore_ == SEM_FAILED) ReportProblem("CreateSemaphore error");
+        return true;
+    }
+    ReportProblem("CreateMutex error");
+    return false;
+}
+
+void CSharedObject::ReleaseBlock() {
+    if (control_ != nullptr && block_ != nullptr) {
+        Lock lock(*this);
+        if (control_->holders > 0) --control_->holders;
+        if (control_->holders == 0) {
+            control_->retired = 1;
+            shm_unlink(mapName_.c_str());
+            shm_unlink(controlName_.c_str());
+            sem_unlink(semaphoreName_.c_str());
+        }
+    }
+    if (block_ != nullptr) munmap(block_, kTrafficBlockSize);
+    if (control_ != nullptr) munmap(control_, sizeof(BlockControl));
+    if (semaphore_ != SEM_FAILED) sem_close(semaphore_);
+    block_ = nullptr;
+    control_ = nullptr;
+    semaphore_ = SEM_FAILED;
+}
+
+CSharedObject::Lock::Lock(CSharedObject& owner) : owner_(owner) {
+    if (pthread_mutex_lock(&owner_.control_->mutex) == EOWNERDEAD) {
+        // The previous owner died inside; the block's fields are plain counters
+        // and stay usable, so take the mutex over.
+        pthread_mutex_consistent(&owner_.control_->mutex);
+    }
+}
+
+CSharedObject::Lock::~Lock() { pthread_mutex_unlock(&owner_.control_->mutex); }
+
+}  // namespace kv

@@ -1,0 +1,79 @@
+// The block of memory, shared between processes, through which the traffic
+// hook of an application hands every transfer to the monitors of the same
+// resource string.
+#pragma once
+
+#include <semaphore.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+constexpr std::size_t kTrafficBlockSize = 0x10000;
+constexpr std::size_t kTrafficDataSize = kTrafficBlockSize - 28;
+
+// The exact layout other processes rely on (little-endian).
+struct TrafficBlock {
+    std::uint8_t toggle;  // flips with every published record
+    std::uint8_t reserved[3];
+    std::uint32_t attached;       // monitors attached
+    std::uint32_t length;         // bytes in the current record
+    std::uint32_t pending;        // monitors that still have to read it
+    std::uint32_t direction;      // 0: read from the instrument, 1: written to it
+    std::uint32_t lastDirection;  // copied from direction by every monitor poll
+    std::int32_t status;          // status of the transfer the record came from
+    std::uint8_t data[kTrafficDataSize];
+};
+static_assert(sizeof(TrafficBlock) == kTrafficBlockSize);
+
+struct BlockControl;
+
+// The names of the block's shared objects for a resource string: POSIX names
+// with every "/" replaced, shortened with a hash of the whole name when the
+// platform's name length would be exceeded.
+std::string SharedObjectName(std::string_view resource, std::string_view suffix);
+
+// Owns this process's view of one shared traffic block: the 64 KiB block,
+// the process-shared robust mutex that guards it (kept in a small shared
+// object of its own, with the monitors' registry) and the semaphore.
+class CSharedObject {
+public:
+    CSharedObject() = default;
+    ~CSharedObject();
+    CSharedObject(const CSharedObject&) = delete;
+    CSharedObject& operator=(const CSharedObject&) = delete;
+
+protected:
+    // Opens or creates the block for `resource`. Returns false, after saying
+    // so once on standard error, when the block cannot be had; the session
+    // then works without it.
+    bool AttachBlock(std::string_view resource);
+    void ReleaseBlock();
+    bool HasBlock() const { return block_ != nullptr; }
+
+    // Holds the block's mutex for its lifetime; recovers a mutex left locked
+    // by a process that died.
+    class Lock {
+    public:
+        explicit Lock(CSharedObject& owner);
+        ~Lock();
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        CSharedObject& owner_;
+    };
+
+    TrafficBlock* block_ = nullptr;
+    BlockControl* control_ = nullptr;
+
+private:
+    std::string mapName_;
+    std::string controlName_;
+    std::string semaphoreName_;
+    sem_t* semaphore_ = SEM_FAILED;
+};
+
+}  // namespace kv

@@ -1,0 +1,181 @@
+// The traffic hook and monitor across processes: the application is this
+// test, talking to a scripted instrument over TCP on 127.0.0.1; monitors are
+// separate programs using the library's C interface.
+#include <signal.h>
+#include <unistd.h>
+
+#include <future>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "kvvisa/visa.h"
+#include "res_mgr.h"
+#include "session_hook.h"
+#include "shared_block.h"
+#include "support/child_process.h"
+#include "support/scripted_peer.h"
+
+namespace {
+
+using Bytes = std::vector<ViByte>;
+
+struct Piece {
+    unsigned count = 0;
+    ViStatus status = 0;
+    unsigned direction = 0;
+    Bytes data;
+};
+
+Piece ParsePiece(const std::string& line) {
+    std::istringstream in(line);
+    Piece piece;
+    long long time = 0;
+    std::string hex;
+    unsigned status = 0;
+    in >> piece.count >> std::hex >> status >> std::dec >> piece.direction >> time >> hex;
+    piece.status = static_cast<ViStatus>(status);
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+        piece.data.push_back(static_cast<ViByte>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    }
+    return piece;
+}
+
+std::unique_ptr<kvtest::ChildProcess> StartMonitor(const std::string& resource, size_t bytes,
+                                                   unsigned readSize) {
+    auto child = std::make_unique<kvtest::ChildProcess>(std::vector<std::string>{
+        MONITOR_PROBE_PATH, resource, std::to_string(bytes), std::to_string(readSize)});
+    const auto ready = child->ReadLine();
+    EXPECT_EQ(ready.value_or("<nothing>"), "ready");
+    return child;
+}
+
+// The instrument: answers every 16-byte request with 22 bytes.
+kvtest::ScriptedPeer::Script Answering() {
+    return [](int fd) {
+        for (;;) {
+            ViByte request[16];
+            if (!kvtest::ReadExactly(fd, request, sizeof request)) return;
+            ViByte answer[22];
+            for (int i = 0; i < 22; ++i) answer[i] = static_cast<ViByte>(request[0] + i);
+            kvtest::WriteAll(fd, answer, sizeof answer);
+        }
+    };
+}
+
+struct Session {
+    explicit Session(const std::string& resource) {
+        EXPECT_EQ(kv::ResourceManager().Open(resource.c_str(), 0, 2000, &vi), VI_SUCCESS);
+        session = kv::ResourceManager().Find(vi);
+    }
+    ~Session() { kv::ResourceManager().Close(vi); }
+    ViStatus Exchange(ViByte first, Bytes* answer) {
+        Bytes request(16, 0);
+        request[0] = first;
+        ViUInt32 n = 0;
+        ViStatus status = session->Write(request.data(), 16, &n);
+        if (status != VI_SUCCESS) return status;
+        answer->assign(22, 0);
+        return session->Read(answer->data(), 22, &n);
+    }
+    ViSession vi = 0;
+    kv::ISession* session = nullptr;
+};
+
+TEST(TrafficMonitorProcess, AnotherProcessSeesEveryTransferInOrderWithDirections) {
+    kvtest::ScriptedPeer instrument(Answering());
+    const std::string resource = instrument.Resource();
+    auto monitor = StartMonitor(resource, 16 + 22, 4);
+
+    Session app(resource);
+    Bytes answer;
+    ASSERT_EQ(app.Exchange(0x40, &answer), VI_SUCCESS);
+
+    Bytes written, read;
+    std::vector<unsigned> readSizes;
+    for (int i = 0; i < 10; ++i) {
+        const auto line = monitor->ReadLine();
+        ASSERT_TRUE(line.has_value()) << "monitor gave up after " << i << " pieces";
+        const Piece piece = ParsePiece(*line);
+        EXPECT_EQ(piece.status, VI_SUCCESS);
+        auto& target = piece.direction == 1 ? written : read;
+        if (piece.direction == 0) readSizes.push_back(piece.count);
+        // All of the request comes before any of the answer.
+        if (piece.direction == 1) {
+            EXPECT_TRUE(read.empty());
+        }
+        target.insert(target.end(), piece.data.begin(), piece.data.end());
+    }
+    EXPECT_EQ(monitor->Wait(), 0);
+    Bytes request(16, 0);
+    request[0] = 0x40;
+    EXPECT_EQ(written, request);
+    EXPECT_EQ(read, answer);
+    EXPECT_EQ(readSizes, (std::vector<unsigned>{4, 4, 4, 4, 4, 2}));
+}
+
+TEST(TrafficMonitorProcess, TwoMonitorProcessesEachSeeTheWholeSequence) {
+    kvtest::ScriptedPeer instrument(Answering());
+    const std::string resource = instrument.Resource();
+    auto first = StartMonitor(resource, 3 * 38, 64);
+    auto second = StartMonitor(resource, 3 * 38, 7);
+
+    Session app(resource);
+    Bytes expected;
+    for (ViByte k = 1; k <= 3; ++k) {
+        Bytes answer;
+        ASSERT_EQ(app.Exchange(k, &answer), VI_SUCCESS);
+        Bytes request(16, 0);
+        request[0] = k;
+        expected.insert(expected.end(), request.begin(), request.end());
+        expected.insert(expected.end(), answer.begin(), answer.end());
+    }
+    for (auto* monitor : {first.get(), second.get()}) {
+        Bytes seen;
+        while (seen.size() < expected.size()) {
+            const auto line = monitor->ReadLine();
+            ASSERT_TRUE(line.has_value());
+            const Piece piece = ParsePiece(*line);
+            seen.insert(seen.end(), piece.data.begin(), piece.data.end());
+        }
+        EXPECT_EQ(seen, expected);
+        EXPECT_EQ(monitor->Wait(), 0);
+    }
+}
+
+// Reads the block's counters from outside.
+class BlockPeek : public kv::CSharedObject {
+public:
+    bool Open(const std::string& resource) { return AttachBlock(resource); }
+    std::uint32_t Attached() {
+        Lock lock(*this);
+        return block_->attached;
+    }
+};
+
+TEST(TrafficMonitorProcess, MonitorKilledWhileAttachedDoesNotHoldTheApplication) {
+    kvtest::ScriptedPeer instrument(Answering());
+    const std::string resource = instrument.Resource();
+    auto monitor = StartMonitor(resource, 1000, 4);
+    BlockPeek peek;
+    ASSERT_TRUE(peek.Open(resource));
+    ASSERT_EQ(peek.Attached(), 1u);
+    monitor->Kill(SIGKILL);
+    monitor->Wait();
+
+    Session app(resource);
+    auto exchanges = std::async(std::launch::async, [&] {
+        Bytes answer;
+        ViStatus status = VI_SUCCESS;
+        for (ViByte k = 0; k < 3 && status == VI_SUCCESS; ++k) status = app.Exchange(k, &answer);
+        return status;
+    });
+    ASSERT_EQ(exchanges.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(exchanges.get(), VI_SUCCESS);
+    // The dead monitor was recognised as such, not merely waited out.
+    EXPECT_EQ(peek.Attached(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets the machine up, builds everything and runs every test: a short fuzzing
+# run, the normal build (warnings are errors) and the sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+fuzz_seconds=${FUZZ_SECONDS:-20}
+echo "== fuzzing (${fuzz_seconds} s per target)"
+bash scripts/fuzz.sh "$fuzz_seconds"
+
+echo "== build and test"
+cmake -S . -B build -G Ninja -DKV_WERROR=ON
+cmake --build build
+ctest --test-dir build --output-on-failure -j 2
+
+echo "== sanitizer build and test"
+cmake -S . -B build-asan -G Ninja -DKV_WERROR=ON -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF
+cmake --build build-asan
+ctest --test-dir build-asan --output-on-failure -j 2
