@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkgconf make
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  libpugixml-dev
   iproute2 util-linux procps
 )
 
