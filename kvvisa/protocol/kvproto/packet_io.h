@@ -61,12 +61,14 @@ ViStatus SendBytes(Write&& write, const std::uint8_t* data, std::uint32_t count)
         const ViStatus status = write(data + sent, count - sent, &done);
         sent += done;
         if (status != kStatusSuccess) return status;
+        if (done == 0) return kStatusTimeout;  // never spin on an empty success
     }
     return kStatusSuccess;
 }
 
 // A set or get packet: ParamId then the values, each encoded with `flagB`;
-// BodyLen = 2 + count * bytes per value; FlagA = count.
+// BodyLen = 2 + count * bytes per value; FlagA = count. More than 255 values
+// do not fit FlagA and give an empty vector.
 std::vector<std::uint8_t> BuildParameterPacket(std::uint16_t command, std::uint16_t paramId,
                                                const std::vector<double>& values,
                                                std::uint8_t flagB);
