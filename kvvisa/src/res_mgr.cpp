@@ -8,6 +8,7 @@
 #include "session_debug.h"
 #include "session_hook.h"
 #include "session_tcpip.h"
+#include "session_tcs.h"
 
 namespace kv {
 
@@ -93,8 +94,9 @@ ViStatus CResMgr::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout, Vi
     std::unique_ptr<ISession> inner;
     switch (layer) {
         case ELayer::Tcs:
-            // The text-command layer is not part of this build.
-            return VI_ERROR_LIBRARY_NFOUND;
+            // Opens the rest of the string itself, through this manager.
+            inner = std::make_unique<CSessionTCS>(*this);
+            break;
         case ELayer::Sa:
             if (type != VI_INTF_TCPIP) return VI_ERROR_INV_RSRC_NAME;
             // The measurement layer is not part of this build.
@@ -102,13 +104,15 @@ ViStatus CResMgr::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout, Vi
         default:
             break;
     }
-    switch (type) {
-        case VI_INTF_TCPIP:
-            inner = std::make_unique<CSessionTCPIP>();
-            break;
-        default:
-            // Serial and USB transports are not part of this build.
-            return VI_ERROR_RSRC_NFOUND;
+    if (!inner) {
+        switch (type) {
+            case VI_INTF_TCPIP:
+                inner = std::make_unique<CSessionTCPIP>();
+                break;
+            default:
+                // Serial and USB transports are not part of this build.
+                return VI_ERROR_RSRC_NFOUND;
+        }
     }
 
     auto hook = std::make_unique<CSessionHook>(std::move(inner));

@@ -503,6 +503,7 @@ TEST(Open, EachKindOfNameGetsItsStatusAndNothingEntersTheTable) {
         {"ASRL1::INSTR", VI_ERROR_RSRC_NFOUND},
         {"ASRL1::INSTR::hook", VI_ERROR_RSRC_NFOUND},  // not a monitor: case matters
         {"USB::0::0::X::RAW", VI_ERROR_RSRC_NFOUND},
+        // No protocol library beside this program nor on its search path.
         {"ASRL1::INSTR::TCS", VI_ERROR_LIBRARY_NFOUND},
         {"TCPIP::127.0.0.1::1::SOCKET::TCS", VI_ERROR_LIBRARY_NFOUND},
         {"TCPIP::127.0.0.1::1::SOCKET::SA", VI_ERROR_LIBRARY_NFOUND},
