@@ -89,4 +89,29 @@ int ReportUsageError(std::string_view tool, std::string_view message, std::strin
     return kExitUsage;
 }
 
+std::variant<CommandLine, int> StartTool(int argc, const char* const* argv,
+                                         std::span<const OptionSpec> specs, const ToolText& text) {
+    auto parsed = ParseCommandLine(argc, argv, specs);
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+        return ReportUsageError(text.name, *error, text.usage);
+    }
+    auto& commandLine = std::get<CommandLine>(parsed);
+    if (commandLine.Has("--help")) {
+        std::fwrite(text.help.data(), 1, text.help.size(), stdout);
+        return kExitOk;
+    }
+    if (commandLine.Has("--version")) {
+        std::printf("%.*s %.*s\n", static_cast<int>(text.name.size()), text.name.data(),
+                    static_cast<int>(text.version.size()), text.version.data());
+        return kExitOk;
+    }
+    if (commandLine.positionals.size() != 1) {
+        return ReportUsageError(text.name,
+                                commandLine.positionals.empty() ? "no resource given"
+                                                                : "more than one resource given",
+                                text.usage);
+    }
+    return std::move(commandLine);
+}
+
 }  // namespace kvtools

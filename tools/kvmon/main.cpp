@@ -163,25 +163,10 @@ int main(int argc, char** argv) {
     using namespace kvtools;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
-    const auto parsed = ParseCommandLine(argc, argv, kOptions);
-    if (const auto* error = std::get_if<std::string>(&parsed)) {
-        return ReportUsageError("kvmon", *error, kUsage);
-    }
-    const auto& commandLine = std::get<CommandLine>(parsed);
-    if (commandLine.Has("--help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
-    if (commandLine.Has("--version")) {
-        std::printf("kvmon %s\n", KV_TOOLS_VERSION);
-        return kExitOk;
-    }
-    if (commandLine.positionals.size() != 1) {
-        return ReportUsageError("kvmon",
-                                commandLine.positionals.empty() ? "no resource given"
-                                                                : "more than one resource given",
-                                kUsage);
-    }
+    const auto started =
+        StartTool(argc, argv, kOptions, {"kvmon", kUsage, kHelp, KV_TOOLS_VERSION});
+    if (const int* exitCode = std::get_if<int>(&started)) return *exitCode;
+    const auto& commandLine = std::get<CommandLine>(started);
     const bool raw = commandLine.Has("--raw");
     // The resource as the other program opens it, whatever layers were typed.
     const std::string watched =

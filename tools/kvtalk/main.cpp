@@ -73,25 +73,10 @@ int main(int argc, char** argv) {
     // Answers must reach a pipe line by line, as they come.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
-    const auto parsed = ParseCommandLine(argc, argv, kOptions);
-    if (const auto* error = std::get_if<std::string>(&parsed)) {
-        return ReportUsageError("kvtalk", *error, kUsage);
-    }
-    const auto& commandLine = std::get<CommandLine>(parsed);
-    if (commandLine.Has("--help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
-    if (commandLine.Has("--version")) {
-        std::printf("kvtalk %s\n", KV_TOOLS_VERSION);
-        return kExitOk;
-    }
-    if (commandLine.positionals.size() != 1) {
-        return ReportUsageError("kvtalk",
-                                commandLine.positionals.empty() ? "no resource given"
-                                                                : "more than one resource given",
-                                kUsage);
-    }
+    const auto started =
+        StartTool(argc, argv, kOptions, {"kvtalk", kUsage, kHelp, KV_TOOLS_VERSION});
+    if (const int* exitCode = std::get_if<int>(&started)) return *exitCode;
+    const auto& commandLine = std::get<CommandLine>(started);
     unsigned timeoutMs = kDefaultTimeoutMs;
     if (const auto given = commandLine.Value("--timeout")) {
         const auto parsedTimeout = ParseMilliseconds(*given);
