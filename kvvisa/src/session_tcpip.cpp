@@ -224,16 +224,18 @@ ViStatus CSessionTCPIP::EnsureConnected(Liveness& liveness) {
     return Reconnect();
 }
 
+ViStatus CSessionTCPIP::PrepareTransfer(const void* buf, ViUInt32 count, Liveness& liveness) {
+    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
+    return EnsureConnected(liveness);
+}
+
 ViStatus CSessionTCPIP::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
     ViUInt32 ignored = 0;
     if (retCount == nullptr) retCount = &ignored;
     *retCount = 0;
-    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
-
     Liveness liveness = Liveness::Idle;
-    const ViStatus connected = EnsureConnected(liveness);
-    if (connected != VI_SUCCESS) return connected;
-    if (count == 0) return VI_SUCCESS;
+    const ViStatus prepared = PrepareTransfer(buf, count, liveness);
+    if (prepared != VI_SUCCESS || count == 0) return prepared;
 
     const auto deadline = DeadlineAfter(readTimeoutMs_);
     ViUInt32 got = 0;
@@ -273,12 +275,9 @@ ViStatus CSessionTCPIP::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount
     ViUInt32 ignored = 0;
     if (retCount == nullptr) retCount = &ignored;
     *retCount = 0;
-    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
-
     Liveness liveness = Liveness::Idle;
-    const ViStatus connected = EnsureConnected(liveness);
-    if (connected != VI_SUCCESS) return connected;
-    if (count == 0) return VI_SUCCESS;
+    const ViStatus prepared = PrepareTransfer(buf, count, liveness);
+    if (prepared != VI_SUCCESS || count == 0) return prepared;
 
     const auto deadline = DeadlineAfter(writeTimeoutMs_);
     ViUInt32 sent = 0;

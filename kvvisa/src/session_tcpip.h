@@ -40,6 +40,9 @@ private:
     // Reconnects a missing or dead socket; `liveness` tells the caller
     // whether data is already waiting.
     ViStatus EnsureConnected(Liveness& liveness);
+    // Checks a transfer's buffer and the link (reconnecting a dead one);
+    // VI_SUCCESS when the transfer can go ahead.
+    ViStatus PrepareTransfer(const void* buf, ViUInt32 count, Liveness& liveness);
     ViStatus Reconnect();
 
     int socket_ = -1;
