@@ -7,7 +7,8 @@ packages=(
   g++ cmake ninja-build pkgconf make
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  libpugixml-dev
+  libpugixml-dev zlib1g-dev libinih-dev
+  qt6-base-dev qt6-qpa-plugins gettext xvfb xauth fonts-dejavu-core
   iproute2 util-linux procps
 )
 

@@ -105,7 +105,7 @@ TEST(ParameterTable, CarriesKnownFormatsAndDescriptions) {
     const std::vector<std::pair<const char*, int>> formats = {
         {"P_MODE", 0x20},           {"P_AVERAGING", 0x10}, {"P_RRS_FREQUENCY", 0x60},
         {"P_IF_FILTER_BANDWIDTH", 0x40}, {"P_DISPLAY_DETECTOR", 0x10}, {"P_LOG_KOEF", 0x42},
-        {"P_CLK", 0x40},            {"P_FREQUENCY", 0},    {"P_W2T_UNITS", 0}};
+        {"P_CLK", 0x40},            {"P_FREQUENCY", 0x60}, {"P_W2T_UNITS", 0}};
     for (const auto& [name, format] : formats) {
         ASSERT_NE(parameters.FindByName(name), nullptr) << name;
         EXPECT_EQ(parameters.FindByName(name)->format, format) << name;

@@ -1,0 +1,25 @@
+// Every text a person sees passes through the message catalogue. The keys are
+// the program's Russian texts; the "ru" catalogue keeps them, the "en"
+// catalogue translates them.
+#pragma once
+
+#include <string>
+
+namespace z5r {
+
+// The catalogue's text for `key` (UTF-8), or `key` itself when the catalogue
+// has none or no catalogue was set up.
+std::string Tr(const char* key);
+inline std::string Tr(const std::string& key) { return Tr(key.c_str()); }
+
+// Binds the program's text domain to the catalogues under `localeDir`
+// (<localeDir>/<lang>/LC_MESSAGES/Client_Z5R.mo) and selects a language:
+// `language` when not empty, else the environment variable Z5R_LANG, else "ru".
+// Returns the language selected.
+std::string SetupCatalogue(const std::string& localeDir, const std::string& language = "");
+
+// Marks a literal for the catalogue without translating it where it stands
+// (tables of keys translated later).
+#define Z5R_TEXT(key) key
+
+}  // namespace z5r
