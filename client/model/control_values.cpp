@@ -1,0 +1,46 @@
+#include "model/control_values.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/hand_step.h"
+
+namespace z5r {
+
+EditValues DisplayedEditValues(const SProfile& profile, const SControlInputs& in) {
+    EditValues values;
+    if (in.settingsLocked) {
+        values.fill(std::numeric_limits<double>::quiet_NaN());
+        return values;
+    }
+    for (int i = 0; i < kEditCount; ++i) {
+        const double* field = RecordField(profile, i);
+        values[static_cast<std::size_t>(i)] = field ? *field : 0.0;
+    }
+    const SFreqParams& f = profile.freqparams;
+    const SPowParams& p = profile.powparams;
+    if (FrequencyRangeOn(in)) values[eiCenter] = (f.start + f.stop) / 2.0;
+    if (PowerRangeOn(in)) values[eiPowCenter] = (p.start + p.stop) / 2.0;
+    values[eiSpan] = std::fabs(f.stop - f.start);
+    values[eiPowSpan] = std::fabs(p.stop - p.start);
+    return values;
+}
+
+SReadouts ReadoutValues(const SProfile& profile, const SControlInputs& in,
+                        std::optional<SSteppedPoint> lastStepped) {
+    SReadouts r;
+    const bool stepping = ManualSteppingActive(in.mode, in.trigger, in.runmode, in.settingsLocked);
+    r.f0 = stepping && lastStepped ? lastStepped->frequency : profile.freqparams.fix;
+    r.p0 = stepping && lastStepped ? lastStepped->level : profile.powparams.fix;
+    if (FrequencyRangeOn(in)) {
+        r.f1 = profile.freqparams.start;
+        r.f2 = profile.freqparams.stop;
+    }
+    if (PowerRangeOn(in)) {
+        r.p1 = profile.powparams.start;
+        r.p2 = profile.powparams.stop;
+    }
+    return r;
+}
+
+}  // namespace z5r

@@ -1,0 +1,51 @@
+// The two-column parameter summary of the main window: fourteen lines
+// (0-6 in the first list, 7-13 in the second), each a caption and a value.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/profile.h"
+
+namespace z5r {
+
+inline constexpr int kSummaryLineCount = 14;
+inline constexpr int kSummaryFirstListLines = 7;
+
+// What a numeric edit shows: its text and its unit as shown.
+struct SEditText {
+    std::string text;
+    std::string unit;
+};
+
+// The window state the summary reads besides the record.
+struct SSummaryState {
+    bool connected = false;
+    bool settingsLocked = true;
+    // Enabled state of the controls some lines depend on.
+    bool runModeEnabled = false;      // RunModeCB
+    bool dwellEnabled = false;        // DwellEdit
+    bool attStrategyEnabled = false;  // AttStrategyCB
+    bool rgFreqEnabled = false;       // RGFreqCB (disabled while the external reference is in use)
+    SEditText dwell;                  // DwellEdit
+    SEditText powLimit;               // PowLimit
+    SEditText syncTime;               // SyncTimeEdit
+};
+
+// The translated caption of a line; "" outside 0-13.
+std::string SummaryCaption(int line);
+
+// The translated value of a line; "---" wherever the line has nothing to
+// show, and on every line while disconnected or locked.
+std::string SummaryValue(int line, const SProfile& profile, const SSummaryState& state);
+
+std::array<std::string, kSummaryLineCount> SummaryValues(const SProfile& profile,
+                                                         const SSummaryState& state);
+
+// The steps of lines 1 and 2 as numbers, nullopt where the line shows "---"
+// because of the mode or the sweep type.
+std::optional<double> FrequencyStep(const SProfile& profile);
+std::optional<double> PowerStep(const SProfile& profile);
+
+}  // namespace z5r
