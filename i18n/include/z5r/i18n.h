@@ -12,8 +12,14 @@ namespace z5r {
 std::string Tr(const char* key);
 inline std::string Tr(const std::string& key) { return Tr(key.c_str()); }
 
+// Texts that come with the toolkit rather than the program (standard button
+// captions, edit menus): looked up in the additional domain "C++" first, then
+// in the program's own; `text` itself when neither has it.
+std::string TrResource(const char* text);
+
 // Binds the program's text domain to the catalogues under `localeDir`
-// (<localeDir>/<lang>/LC_MESSAGES/Client_Z5R.mo) and selects a language:
+// (<localeDir>/<lang>/LC_MESSAGES/Client_Z5R.mo, and C++.mo for the toolkit's
+// texts) and selects a language:
 // `language` when not empty, else the environment variable Z5R_LANG, else "ru".
 // Returns the language selected.
 std::string SetupCatalogue(const std::string& localeDir, const std::string& language = "");

@@ -1,0 +1,16 @@
+// TChangePassForm: changing the superuser password. A modal dialog, created
+// once with its caption and passed through the catalogue; its content comes
+// with its own work.
+#pragma once
+
+#include <QDialog>
+
+namespace z5r {
+
+class TChangePassForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TChangePassForm(QWidget* parent = nullptr);
+};
+
+}  // namespace z5r

@@ -1,0 +1,169 @@
+// TMain: construction, the window's own events and the end of the program.
+#include "gui_main.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QShowEvent>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/command_line.h"
+#include "core/z5r_device.h"
+#include "korvel/components/form_connect.h"
+#include "korvel/components/kv_spin_edit.h"
+#include "korvel/components/roll_panel.h"
+#include "ui/prompt.h"
+#include "ui/translate_window.h"
+#include "z5r/i18n.h"
+
+namespace z5r {
+
+namespace {
+
+constexpr int kMinWidth = 920;
+constexpr int kMinHeight = 590;
+
+IPrompt& RequirePrompt(IPrompt* prompt) {
+    // The window cannot ask anything without one; a programming error.
+    if (prompt == nullptr) std::abort();
+    return *prompt;
+}
+
+}  // namespace
+
+TMain::TMain(STMainOptions options, QWidget* parent)
+    : QMainWindow(parent), prompt_(RequirePrompt(options.prompt)), options_(std::move(options)) {
+    // 1. The window from its parts.
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QString::fromUtf8(Z5R_TEXT("Программный комплекс Z5R")));
+    BuildActions();
+    BuildMenus();
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("CentralPanel"));
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(BuildLeftArea(), 1);
+    layout->addWidget(BuildRightArea());
+    setCentralWidget(central);
+    BuildStatusBar();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+
+    // 2. The numeric-edit table.
+    BuildEditTable();
+
+    // 3. The state starts as SMainState declares it; nothing is connected and
+    // the mode is the first one.
+    RefreshSummary(0);
+
+    // 4. The default settings. Until the profile files are read, the record
+    // starts from the controls' initial values instead of the last profile of
+    // "default.z5p". The settings stay locked until the first connection.
+    profile_ = MakeInitialProfile();
+    SetControlsState(false);
+
+    // 5. The panels of the control column in their order.
+    OrderPanels();
+
+    // 6. No edit carries a changed mark; the connection dialog is made by the
+    // first connect action.
+    MarkAll(false);
+
+    // 7.
+    setMinimumSize(kMinWidth, kMinHeight);
+    resize(kMinWidth, kMinHeight);
+
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) { FocusWindowChanged(now); });
+    FormCreate();
+}
+
+TMain::~TMain() {
+    // An instrument still connected is let go at the driver level.
+    if (device_ != nullptr && device_->IsConnected()) device_->Disconnect();
+    device_.reset();
+}
+
+void TMain::FormCreate() {
+    TranslateWindow(this);
+    state_.startAddress.clear();
+    const SCommandLine commandLine = ParseCommandLine(options_.arguments);
+    state_.startAddress = commandLine.startAddress;
+    state_.startProfileArg = commandLine.startProfileArg;
+    if (options_.diagnostics) {
+        std::fprintf(stderr, "startAddress=%s\nstartProfileArg=%s\n", state_.startAddress.c_str(),
+                     state_.startProfileArg.c_str());
+        std::fflush(stderr);
+    }
+}
+
+void TMain::FormShow() {
+    state_.formShown = true;
+    OnEditValidate(nullptr);
+    RefreshSummary();
+    TranslateSummaryCaptions();
+}
+
+void TMain::FormActivate() {
+    if (state_.connectedFlag) return;
+    // After the activation has been handled: the connect action shows a
+    // modal dialog.
+    QMetaObject::invokeMethod(this, [this] { RunConnectOnActivation(); }, Qt::QueuedConnection);
+}
+
+void TMain::RunConnectOnActivation() {
+    if (state_.connectedFlag || connectActionRunning_) return;
+    ConnectActionExecute();
+}
+
+void TMain::FocusWindowChanged(QWindow* now) {
+    const QWindow* before = focusWindow_.data();
+    focusWindow_ = now;
+    // The window counts as activated when it takes the focus while none of
+    // the program's windows had it: at start and when the operator comes back
+    // from another program. Coming back from one of our own dialogs (the
+    // connection dialog above all) does not, or cancelling that dialog would
+    // bring it up again at once.
+    if (now != nullptr && now == windowHandle() && before == nullptr) FormActivate();
+}
+
+void TMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+    // Closing is never refused; the instrument is let go first.
+    DisconnectActionExecute();
+    event->accept();
+}
+
+void TMain::ExitActionExecute() {
+    SPromptMessage question;
+    question.caption = Tr("Подтверждение закрытия программы");
+    question.text = Tr("Программа будет закрыта. Продолжить?");
+    question.icon = EPromptIcon::Question;
+    question.buttons = EPromptButtons::YesNo;
+    if (prompt_.ShowMessage(question) == EPromptResult::Yes) RequestTerminate();
+}
+
+int TMain::RunModal(QDialog& dialog) {
+    if (options_.runModal) return options_.runModal(dialog);
+    return dialog.exec();
+}
+
+void TMain::RequestTerminate() {
+    if (options_.requestTerminate) {
+        options_.requestTerminate();
+        return;
+    }
+    QCoreApplication::quit();
+}
+
+}  // namespace z5r

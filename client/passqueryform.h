@@ -1,0 +1,16 @@
+// TPassForm: the superuser password query. A modal dialog, created once with
+// its caption and passed through the catalogue; its content comes with its own
+// work.
+#pragma once
+
+#include <QDialog>
+
+namespace z5r {
+
+class TPassForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TPassForm(QWidget* parent = nullptr);
+};
+
+}  // namespace z5r

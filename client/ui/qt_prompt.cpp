@@ -1,0 +1,64 @@
+#include "ui/qt_prompt.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace z5r {
+
+namespace {
+
+QMessageBox::Icon ToIcon(EPromptIcon icon) {
+    switch (icon) {
+        case EPromptIcon::Error: return QMessageBox::Critical;
+        case EPromptIcon::Warning: return QMessageBox::Warning;
+        case EPromptIcon::Question: return QMessageBox::Question;
+        case EPromptIcon::Information: return QMessageBox::Information;
+        case EPromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToButtons(EPromptButtons buttons) {
+    switch (buttons) {
+        case EPromptButtons::Ok: return QMessageBox::Ok;
+        case EPromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case EPromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case EPromptButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case EPromptButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+        case EPromptButtons::AbortRetryIgnore:
+            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    }
+    return QMessageBox::Ok;
+}
+
+EPromptResult ToResult(QMessageBox::StandardButton button) {
+    switch (button) {
+        case QMessageBox::Ok: return EPromptResult::Ok;
+        case QMessageBox::Yes: return EPromptResult::Yes;
+        case QMessageBox::No: return EPromptResult::No;
+        case QMessageBox::Retry: return EPromptResult::Retry;
+        case QMessageBox::Abort: return EPromptResult::Abort;
+        case QMessageBox::Ignore: return EPromptResult::Ignore;
+        default: return EPromptResult::Cancel;  // Cancel, or closed without a choice
+    }
+}
+
+}  // namespace
+
+EPromptResult CQtPrompt::ShowMessage(const SPromptMessage& message) {
+    QWidget* parent = (message.flags & pfNoOwner) ? nullptr : owner_.data();
+    QMessageBox box(ToIcon(message.icon), QString::fromStdString(message.caption),
+                    QString::fromStdString(message.text), ToButtons(message.buttons), parent);
+    // A box owned by a window is modal to the whole program anyway; a
+    // system-modal one must also block windows it does not belong to.
+    box.setWindowModality(Qt::ApplicationModal);
+    if (message.flags & pfTopmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (message.flags & pfSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == nullptr) return EPromptResult::Cancel;
+    return ToResult(box.standardButton(clicked));
+}
+
+}  // namespace z5r

@@ -1,0 +1,32 @@
+// A titled group of radio buttons chosen by index, as the windows' radio
+// groups (the sweep type, the value kinds of the segment editor) need.
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+
+namespace z5r {
+
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+
+    int Count() const;
+    QString ItemText(int index) const;
+    // The checked item, -1 when none.
+    int ItemIndex() const;
+    // Checks item `index` (-1 clears the choice) without emitting itemClicked.
+    void SetItemIndex(int index);
+
+signals:
+    // The operator chose an item.
+    void itemClicked(int index);
+
+private:
+    QButtonGroup* buttons_ = nullptr;
+};
+
+}  // namespace z5r
