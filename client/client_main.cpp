@@ -20,6 +20,7 @@
 #include "ui/client_application.h"
 #include "ui/qt_prompt.h"
 #include "ui/quit_on_signal.h"
+#include "ui/window_snapshot.h"
 #include "z5r/i18n.h"
 
 namespace {
@@ -62,6 +63,11 @@ int RunClient(z5r::CClientApplication& app, std::vector<std::string> arguments) 
     main.SetDialogs(dialogs);
 
     main.show();
+    // Ask for the focus ourselves: without a window manager (a bare X server)
+    // nobody else activates the window, and activation starts the connection.
+    main.activateWindow();
+    // The run script's picture of the window on a machine without a screen.
+    z5r::CWindowSnapshot::FromEnvironment(&main, &main);
     return app.exec();
 }
 

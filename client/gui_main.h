@@ -6,6 +6,7 @@
 //   gui_main_edits.cpp       the numeric-edit table
 //   gui_main_view_modes.cpp  compact / full view, panel visibility
 //   gui_main_connection.cpp  connect and disconnect actions
+//   gui_main_poll.cpp        the status poll, lost reference and lost link
 //   gui_main_coupling.cpp    changed marks and confirmation of entries
 //   gui_main_apply.cpp       enabled state and values of the setting controls
 //   gui_main_summary.cpp     the parameter summary lines
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,6 +29,9 @@
 #include "model/control_states.h"
 #include "model/edit_table.h"
 #include "model/edit_validation.h"
+#include "model/hand_step.h"
+#include "model/parameter_coupling.h"
+#include "model/segment_expansion.h"
 
 class QAction;
 class QCheckBox;
@@ -115,6 +120,11 @@ public:
     std::string OpenConnection(const std::string& address);
     void DisconnectActionExecute();
     korvel::TFormConnect* ConnectDialog() const { return connectDialog_; }
+    // The status poll (Timer1's tick, also called directly by tests).
+    void Timer1Timer();
+    // Reads the driver's error queue and acts on it: 0 when nothing was
+    // found, -1 when the rest of the tick is to be skipped.
+    int CheckErrors();
 
     // ---- ending -------------------------------------------------------------
     void ExitActionExecute();
@@ -125,6 +135,11 @@ public:
     void MarkAll(bool changed);
     // The confirmation of an entry in `source` (nullptr: no edit).
     void OnEditValidate(korvel::TKvSpinEdit* source);
+    // Puts the current record into the controls and, through their handlers,
+    // into the instrument (also after a connection).
+    void ApplyCurrentSettings();
+    // Takes the instrument's limits into the edits' ranges after a connection.
+    void PushInstrumentLimits();
 
     // ---- views ----------------------------------------------------------------
     void RefreshSummary(int line);
@@ -174,10 +189,55 @@ private:
     // (gui_main_apply.cpp)
     SControlInputs ControlInputs(bool connected) const;
     void SetControlEnabled(const char* name, bool enabled);
+    void ShowEnabledStates(const SControlInputs& in);
     void ShowControlValues(const SControlInputs& in);
     void ResetProfilePanel(bool connected);
     // (gui_main_coupling.cpp)
     EditStates CurrentEditStates() const;
+    EditValues CurrentEditValues() const;
+    // The one way the program changes an edit of the table.
+    void SetEditValue(int index, bool quiet, bool force, const korvel::TKvSpinEdit* source, double value);
+    void OnEditChange(korvel::TKvSpinEdit* edit);
+    void RememberAcceptedValues(int confirmedEdit);
+    void RunSend(EDispatch dispatch);
+    void RunPointsCoupling(int pointsEdit);
+    void FreqFullRangeBClick();
+    void PowFullRangeBClick();
+    void AllowLimitPowerCBClick();
+    // (gui_main_sends.cpp)
+    bool Connected() const;
+    void SendFrequency(bool range);
+    void SendPower(bool range);
+    void SendBothSweeps();
+    void SendModeRanges();
+    void SendDwell();
+    void SendSyncTime();
+    void SendPhase();
+    void TransferSweepList(bool fromSegments);
+    void BuildManualPoints();
+    void RebuildManualSteps();
+    void HandStep(bool byOperator);
+    void ClearProfileMark();
+    // (gui_main_handlers.cpp)
+    void WireSettingControls();
+    void ModeCBChange();
+    void TriggerModeCBChange();
+    void RunModeCBChange();
+    void LinLogRGClick();
+    void EnableRFActionExecute();
+    void SwitchRfOff();
+    void HandModeStepActionExecute();
+    void SyncOutModeCBChange();
+    void SyncOutCBClick();
+    void SyncInCBClick();
+    void EPCCBClick();
+    void ERGCBClick();
+    void AttStrategyCBChange();
+    void RGFreqCBChange();
+    // A check box's flag: stored unless locked, sent, the read-back kept.
+    using FlagSender = std::int32_t (CDevice::*)(bool&);
+    void SendFlag(QCheckBox* box, bool& field, FlagSender send, int summaryLine);
+    void RefreshPanels();
     // (gui_main_summary.cpp)
     QTreeWidgetItem* SummaryItem(int line) const;
     void TranslateSummaryCaptions();
@@ -186,6 +246,10 @@ private:
     void RequestTerminate();
     void FocusWindowChanged(QWindow* now);
     void RunConnectOnActivation();
+    // (gui_main_connection.cpp, gui_main_poll.cpp)
+    void ShowDisconnectedStatus();
+    void LoseExternalReference();
+    int OfferReconnect();
 
     IPrompt& prompt_;
     STMainOptions options_;
@@ -198,6 +262,12 @@ private:
     bool connectActionRunning_ = false;
     // The program's window that had the focus last (nullptr: none of ours).
     QPointer<QWindow> focusWindow_;
+    // Settings handlers: the coupling's memory, manual stepping through the
+    // points of the current sweep (listFreqs/listPows).
+    CParameterCoupling coupling_;
+    CHandStepper handStepper_;
+    SPointLists listPoints_;
+    bool nextPointMode_ = false;
 
 public:
     // ---- controls, named as in the window's description ----------------------

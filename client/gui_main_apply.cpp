@@ -10,11 +10,14 @@
 #include <cmath>
 #include <limits>
 
+#include "core/profile_enums.h"
+#include "core/z5r_device.h"
 #include "gui_main.h"
 #include "korvel/components/kv_label.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "model/control_states.h"
 #include "model/control_values.h"
+#include "model/hand_step.h"
 #include "ui/radio_group.h"
 
 namespace z5r {
@@ -59,7 +62,16 @@ SControlInputs TMain::ControlInputs(bool connected) const {
 
 void TMain::SetControlsState(bool connected) {
     state_.controlsOff = !connected || state_.settingsLocked;
+    nextPointMode_ = NextPointMode(profile_, state_.settingsLocked);
     const SControlInputs in = ControlInputs(connected);
+    ShowEnabledStates(in);
+    SuperuserMenu->setEnabled(state_.superuserMenu);
+    ShowControlValues(in);
+    ResetProfilePanel(connected);
+    MarkAll(false);
+}
+
+void TMain::ShowEnabledStates(const SControlInputs& in) {
     const CControlStates states = EnabledControls(in);
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const auto control = static_cast<EControl>(i);
@@ -73,11 +85,9 @@ void TMain::SetControlsState(bool connected) {
                             DeselAllAction}) {
         if (!states.Enabled(EControl::ListLV)) action->setEnabled(false);
     }
-    SuperuserMenu->setEnabled(state_.superuserMenu);
-    ShowControlValues(in);
-    ResetProfilePanel(connected);
-    MarkAll(false);
 }
+
+void TMain::RefreshPanels() { ShowEnabledStates(ControlInputs(Connected())); }
 
 void TMain::ShowControlValues(const SControlInputs& in) {
     const bool locked = state_.settingsLocked;
@@ -130,6 +140,127 @@ void TMain::ResetProfilePanel(bool connected) {
 
 void TMain::MarkAll(bool changed) {
     for (korvel::TKvSpinEdit* edit : edits_) edit->SetChangedVal(changed);
+}
+
+}  // namespace z5r
+
+namespace z5r {
+
+namespace {
+
+void SetStepOf(korvel::TKvSpinEdit* edit, double increment, bool decimal, std::optional<double> incpow = {}) {
+    korvel::StepSettings step = edit->Step();
+    step.increment = increment;
+    step.decimal = decimal;
+    if (incpow) step.power = StepExponent(*incpow);
+    edit->SetStep(step);
+}
+
+}  // namespace
+
+void TMain::ApplyCurrentSettings() {
+    // A copy: the edits write into the record while it is applied.
+    const SProfile p = profile_;
+    const bool locked = state_.settingsLocked;
+    // Values reach a locked window's edits only where the edit is usable; a
+    // locked window shows no numbers.
+    const bool force = !locked;
+
+    // 1. Step settings.
+    const SFreqParams& f = p.freqparams;
+    SetStepOf(edtStart, f.startinc, f.startinctype, f.startincpow);
+    SetStepOf(edtStop, f.stopinc, f.stopinctype, f.stopincpow);
+    SetStepOf(edtCenter, f.centerinc, f.centerinctype, f.centerincpow);
+    SetStepOf(edtSpan, f.spaninc, f.spaninctype, f.spanincpow);
+    SetStepOf(edtPoints, f.pointsinc, f.pointsinctype);
+    const SPowParams& w = p.powparams;
+    SetStepOf(PowStart, w.startinc, w.startinctype);
+    SetStepOf(PowStop, w.stopinc, w.stopinctype);
+    SetStepOf(PowCenter, w.centerinc, w.centerinctype);
+    SetStepOf(PowSpan, w.spaninc, w.spaninctype);
+    SetStepOf(PowPoints, w.pointsinc, w.pointsinctype);
+    ShowCheck(AllowLimitPowerCB, !locked && w.allowlimit);
+    PowLimit->SetValue(locked ? kBlank : w.limit);
+    SetStepOf(PowLimit, w.limitinc, w.limitinctype);
+    SetStepOf(DwellEdit, p.controlparams.dwellinc, p.controlparams.dwellinctype, p.controlparams.dwellincpow);
+    SetStepOf(SyncTimeEdit, p.syncparams.synctimeinc, p.syncparams.synctimeinctype, p.syncparams.synctimeincpow);
+    SetStepOf(PhaseDelayEdit, p.syncparams.phaseinc, p.syncparams.phaseinctype);
+    const SPulseModParams& m = p.pulsemodparams;
+    SetStepOf(TauSingleEdit, m.tauinc, m.tauinctype);
+    SetStepOf(PeriodSingleEdit, m.periodsingleinc, m.periodsingleinctype);
+    SetStepOf(QSingleEdit, m.qinc, m.qinctype);
+    SetStepOf(PeriodPacketEdit, m.periodpacketinc, m.periodpacketinctype);
+
+    // 2.
+    LinLogRG->SetItemIndex(f.mode);
+
+    // 3. The coupling of the stop and the points recomputes centre and span,
+    // which would overwrite the fixed frequency; it is kept for the modes
+    // that use it.
+    const double fix = f.fix;
+    SetEditValue(eiStart, true, force, nullptr, f.start);
+    SetEditValue(eiStop, false, force, nullptr, f.stop);
+    SetEditValue(eiPoints, false, force, nullptr, f.points);
+    const SControlInputs in = ControlInputs(Connected());
+    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, true, force, nullptr, fix);
+
+    // 4.
+    ShowItem(AttStrategyCB, w.strategy);
+
+    // 5.
+    const double level = w.fix;
+    SetEditValue(eiPowStart, true, force, nullptr, w.start);
+    SetEditValue(eiPowStop, false, force, nullptr, w.stop);
+    SetEditValue(eiPowPoints, false, force, nullptr, w.points);
+    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, true, force, nullptr, level);
+
+    // 6.
+    ShowItem(RGFreqCB, locked ? -1 : p.syncparams.rgfreq);
+
+    // 7. The handlers send the record's flags; unlocked, the boxes show them first.
+    if (!locked) {
+        ShowCheck(SyncInCB, p.syncparams.syncin);
+        ShowCheck(SyncOutCB, p.syncparams.syncout);
+        ShowCheck(EPCCB, p.syncparams.epc);
+        ShowCheck(ERGCB, p.syncparams.erg);
+    }
+    SyncInCBClick();
+    SyncOutCBClick();
+    EPCCBClick();
+    ERGCBClick();
+
+    // 8. The sync duration and the phase go the same way, so that the
+    // confirmations below send the record's values, not what the edits held.
+    SetEditValue(eiTau, true, force, nullptr, m.tau);
+    SetEditValue(eiPeriodSingle, true, force, nullptr, m.periodsingle);
+    SetEditValue(eiQ, false, force, nullptr, m.q);
+    SetEditValue(eiPeriodPacket, false, force, nullptr, m.periodpacket);
+    SetEditValue(eiDwell, false, force, nullptr, p.controlparams.dwell);
+    SetEditValue(eiSyncTime, true, force, nullptr, p.syncparams.synctime);
+    SetEditValue(eiPhase, true, force, nullptr, p.syncparams.phase);
+
+    // 9.
+    OnEditValidate(DwellEdit);
+    AttStrategyCBChange();
+
+    // 10.
+    ShowItem(ModeCB, locked ? 0 : p.controlparams.mode);
+    ShowItem(TriggerModeCB, locked ? 0 : p.controlparams.trigger);
+    ShowItem(RunModeCB, locked ? 0 : p.controlparams.runmode);
+    ModeCBChange();
+    ShowItem(SyncOutModeCB, locked ? 0 : p.syncparams.syncmode);
+    SyncOutModeCBChange();
+    OnEditValidate(SyncTimeEdit);
+    OnEditValidate(PhaseDelayEdit);
+    MarkAll(false);
+
+    // 11. Seam: the working pulse packet and the pulse mode handler come with
+    // the pulse modulation panel; until then the pulse mode stays "none".
+    ShowItem(PMModeCB, pmNone);
+
+    // 12. Seam: the list panel rebuilds its rows from the record's sweep list
+    // when it exists; the transfers read the record's list meanwhile.
+    RefreshSummary();
 }
 
 }  // namespace z5r

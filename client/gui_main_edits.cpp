@@ -82,6 +82,9 @@ void TMain::BuildEditTable() {
     edits_ = {edtStart,  edtStop,      edtCenter,      edtSpan,       edtPoints,        PowStart,
               PowStop,   PowCenter,    PowSpan,        PowPoints,     DwellEdit,        SyncTimeEdit,
               PhaseDelayEdit, TauSingleEdit, PeriodSingleEdit, QSingleEdit, PeriodPacketEdit};
+    // The table is the last part of the setting controls to be made; their
+    // handlers are bound once it exists.
+    WireSettingControls();
 }
 
 korvel::TKvSpinEdit* TMain::Edit(int index) const {

@@ -54,6 +54,9 @@ protected:
     z5rtest::ScopedEnv runtime_{"XDG_RUNTIME_DIR", (dir_.Path() / "runtime").string()};
     z5rtest::ScopedEnv platform_{"QT_QPA_PLATFORM", std::string("offscreen")};
     z5rtest::ScopedEnv diagnostics_{"Z5R_DIAG", std::string("1")};
+    // "-a 127.0.0.1" makes the client connect: to a port nothing listens on,
+    // so an instrument or simulator running on this machine is never touched.
+    z5rtest::ScopedEnv port_{"Z5R_INSTRUMENT_PORT", std::string("1")};
 };
 
 TEST_F(ClientProcess, ReadsItsArgumentsHoldsTheLockAndEndsOnSigterm) {

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the product and runs it: the simulated Z5R instrument on 127.0.0.1 in
+# the background and the client connected to it. Closing the client stops the
+# simulator. Without a display the client runs under Xvfb for a few seconds
+# and leaves a picture of its connected main window (Z5R_SNAPSHOT, default
+# build/z5r-client.png). Arguments are passed on to the client.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/build.sh
+app="$PWD/build/app"
+
+work=$(mktemp -d)
+sim_pid=""
+cleanup() {
+  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The instrument listens on loopback only: port 8888 as a real Z5R, discovery
+# on 8889, its control channel on 8890.
+"$app/z5r-sim" --address 127.0.0.1 --port 8888 --discovery-port 8889 --control-port 8890 \
+  >"$work/sim.out" 2>"$work/sim.err" &
+sim_pid=$!
+for _ in $(seq 1 100); do
+  grep -q '^z5r-sim ready' "$work/sim.out" 2>/dev/null && break
+  if ! kill -0 "$sim_pid" 2>/dev/null; then
+    echo "run: the simulated instrument did not start:" >&2
+    cat "$work/sim.err" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+grep -q '^z5r-sim ready' "$work/sim.out" || { echo "run: the simulated instrument did not get ready" >&2; exit 1; }
+echo "run: simulated Z5R on 127.0.0.1:8888 (control channel 127.0.0.1:8890)"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  "$app/Client_Z5R.dat" -a 127.0.0.1 "$@"
+else
+  shot="${Z5R_SNAPSHOT:-$PWD/build/z5r-client.png}"
+  echo "run: no display; the client runs under Xvfb for a few seconds"
+  Z5R_SNAPSHOT="$shot" Z5R_SNAPSHOT_AFTER_MS="${Z5R_SNAPSHOT_AFTER_MS:-5000}" \
+    xvfb-run -a "$app/Client_Z5R.dat" -a 127.0.0.1 "$@"
+  echo "run: picture of the main window: $shot"
+fi
