@@ -25,6 +25,19 @@ VARIANT_BOOL ToVariantBool(bool value) { return value ? 1 : 0; }
 // The driver answers 1 for true.
 bool IsTrue(VARIANT_BOOL value) { return value == 1; }
 
+// Settings travel as the driver's types: flags as VARIANT_BOOL, the rest as
+// they are.
+VARIANT_BOOL ToWire(bool value) { return ToVariantBool(value); }
+template <typename T>
+T ToWire(T value) {
+    return value;
+}
+void FromWire(VARIANT_BOOL wire, bool& value) { value = IsTrue(wire); }
+template <typename T>
+void FromWire(T wire, T& value) {
+    value = wire;
+}
+
 std::string Trimmed(const std::string& text) {
     const char* blanks = " \t\r\n";
     const std::size_t first = text.find_first_not_of(blanks);
@@ -46,31 +59,45 @@ void Fetch(Outer* outer, korvel::HRESULT (Outer::*getter)(T**), korvel::ComPtr<T
 
 int DriverSweepMode(int mode) {
     switch (mode) {
-    case 1: return 3;  // frequency step
-    case 2: return 4;  // power step
-    case 3:
-    case 4: return 5;  // list
-    default: return 0;
+        case 1:
+            return 3;  // frequency step
+        case 2:
+            return 4;  // power step
+        case 3:
+        case 4:
+            return 5;  // list
+        default:
+            return 0;
     }
 }
 
 int DriverSyncOutMode(int mode) {
     switch (mode) {
-    case 1: return 1001;
-    case 2: return 1002;
-    case 3: return 1003;
-    case 4: return 1;
-    default: return 0;
+        case 1:
+            return 1001;
+        case 2:
+            return 1002;
+        case 3:
+            return 1003;
+        case 4:
+            return 1;
+        default:
+            return 0;
     }
 }
 
 int SyncOutModeFromDriver(int mode) {
     switch (mode) {
-    case 1001: return 1;
-    case 1002: return 2;
-    case 1003: return 3;
-    case 1: return 4;
-    default: return 0;
+        case 1001:
+            return 1;
+        case 1002:
+            return 2;
+        case 1003:
+            return 3;
+        case 1:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -133,6 +160,19 @@ bool CDevice::CheckNegative(HRESULT hr, const char* message) {
     return false;
 }
 
+template <typename Interface, typename Wire, typename Value>
+CDevice::HRESULT CDevice::SetAndReadBack(Interface* target, HRESULT (Interface::*put)(Wire),
+                                         HRESULT (Interface::*get)(Wire*), Value& value,
+                                         const char* message) {
+    lastResult_ = kNotDone;
+    if (!target) return kNotDone;
+    const HRESULT hr = (target->*put)(ToWire(value));
+    if (!Check(hr, message)) return hr;
+    Wire accepted{};
+    if ((target->*get)(&accepted) == korvel::S_OK) FromWire(accepted, value);
+    return hr;
+}
+
 // -------------------------------------------------------------- connection
 
 bool CDevice::CreateDriver() {
@@ -142,16 +182,19 @@ bool CDevice::CreateDriver() {
         void* object = nullptr;
         const HRESULT hr = korvel::CoCreateInstance(korvel::CLSID_KorvelV8N, nullptr, context,
                                                     korvel::IID_IKorvelV8N, &object);
-        auto held = korvel::ComPtr<korvel::IKorvelV8N>::Attach(static_cast<korvel::IKorvelV8N*>(object));
+        auto held =
+            korvel::ComPtr<korvel::IKorvelV8N>::Attach(static_cast<korvel::IKorvelV8N*>(object));
         if (hr == korvel::S_OK) root_ = std::move(held);
         return hr;
     };
     HRESULT hr = create(korvel::CLSCTX_INPROC_SERVER | korvel::CLSCTX_LOCAL_SERVER |
                         korvel::CLSCTX_REMOTE_SERVER);
-    if (hr == korvel::E_INVALIDARG) hr = create(korvel::CLSCTX_INPROC_SERVER | korvel::CLSCTX_LOCAL_SERVER);
+    if (hr == korvel::E_INVALIDARG)
+        hr = create(korvel::CLSCTX_INPROC_SERVER | korvel::CLSCTX_LOCAL_SERVER);
     lastResult_ = hr;
     if (root_) return true;
-    if (OfferToEnd(DriverErrorText(hr == korvel::S_OK ? korvel::E_POINTER : hr)) && requestTerminate_)
+    if (OfferToEnd(DriverErrorText(hr == korvel::S_OK ? korvel::E_POINTER : hr)) &&
+        requestTerminate_)
         requestTerminate_();
     return false;
 }
@@ -205,13 +248,15 @@ std::string CDevice::Connect(const std::string& address, int port) {
     if (connected_) return Trimmed(Tr("Подключение уже осуществлено."));
 
     if (!CreateDriver())
-        return Trimmed(Tr("Ошибка при создании объекта класса V8N.\r\nВозможно не установлен V8NCOM драйвер."));
+        return Trimmed(Tr(
+            "Ошибка при создании объекта класса V8N.\r\nВозможно не установлен V8NCOM драйвер."));
 
     const std::string resource = "TCPIP::" + address + "::" + std::to_string(port) + "::SOCKET";
     const HRESULT initResult = root_->Initialize(resource, 0, 0, "GENERATOR");
     VARIANT_BOOL initialized = 0;
     const HRESULT queryResult = root_->get_Initialized(&initialized);
-    if (queryResult != korvel::S_OK && OfferToEnd(DriverErrorText(queryResult)) && requestTerminate_)
+    if (queryResult != korvel::S_OK && OfferToEnd(DriverErrorText(queryResult)) &&
+        requestTerminate_)
         requestTerminate_();
     if (initResult != korvel::S_OK || queryResult != korvel::S_OK || initialized == 0) {
         root_ = nullptr;
@@ -219,7 +264,9 @@ std::string CDevice::Connect(const std::string& address, int port) {
         if (initResult == korvel::KORVEL_E_UNSUPPORTED_INSTRUMENT)
             return Trimmed(Tr("Неподдерживаемый тип прибора."));
         if (initResult == korvel::KORVEL_E_INSTRUMENT_NOT_FOUND)
-            return Trimmed(Tr("Прибор не найден. Необходимо проверить правильность заданного адреса и состояние прибора."));
+            return Trimmed(
+                Tr("Прибор не найден. Необходимо проверить правильность заданного адреса и "
+                   "состояние прибора."));
         return Trimmed(Tr("Ошибка при подключении к прибору."));
     }
 
@@ -329,63 +376,64 @@ CDevice::HRESULT CDevice::SetTriggerSource(int index) {
 CDevice::HRESULT CDevice::SetFreq(double& start, double& stop, int intervals) {
     lastResult_ = kNotDone;
     switch (requestedMode_) {
-    case 0:
-    case 2: {  // the frequency is fixed
-        if (!rf_) return kNotDone;
-        const HRESULT hr = rf_->put_Frequency(RoundHz(start));
-        if (!Check(hr, Z5R_TEXT("Ошибка установки фиксированной частоты"))) return hr;
-        double accepted = 0.0;
-        if (rf_->get_Frequency(&accepted) == korvel::S_OK) start = accepted;
-        return hr;
-    }
-    case 1:
-    case 3: {  // the frequency is swept
-        if (!freqStep_) return kNotDone;
-        if (intervals == 0) intervals = 1;
-        const double from = RoundHz(start);
-        const double to = RoundHz(stop);
-        const HRESULT hr = freqStep_->Configure(from, to, 0, (to - from) / intervals);
-        if (!Check(hr, Z5R_TEXT("Ошибка установки диапазона частот"))) return hr;
-        double accepted = 0.0;
-        if (freqStep_->get_Start(&accepted) == korvel::S_OK) start = accepted;
-        if (freqStep_->get_Stop(&accepted) == korvel::S_OK) stop = accepted;
-        return hr;
-    }
-    default:  // the lists carry the frequencies
-        return kNotDone;
+        case 0:
+        case 2: {  // the frequency is fixed
+            if (!rf_) return kNotDone;
+            const HRESULT hr = rf_->put_Frequency(RoundHz(start));
+            if (!Check(hr, Z5R_TEXT("Ошибка установки фиксированной частоты"))) return hr;
+            double accepted = 0.0;
+            if (rf_->get_Frequency(&accepted) == korvel::S_OK) start = accepted;
+            return hr;
+        }
+        case 1:
+        case 3: {  // the frequency is swept
+            if (!freqStep_) return kNotDone;
+            if (intervals == 0) intervals = 1;
+            const double from = RoundHz(start);
+            const double to = RoundHz(stop);
+            const HRESULT hr = freqStep_->Configure(from, to, 0, (to - from) / intervals);
+            if (!Check(hr, Z5R_TEXT("Ошибка установки диапазона частот"))) return hr;
+            double accepted = 0.0;
+            if (freqStep_->get_Start(&accepted) == korvel::S_OK) start = accepted;
+            if (freqStep_->get_Stop(&accepted) == korvel::S_OK) stop = accepted;
+            return hr;
+        }
+        default:  // the lists carry the frequencies
+            return kNotDone;
     }
 }
 
 CDevice::HRESULT CDevice::SetPow(double& start, double& stop, int intervals) {
     lastResult_ = kNotDone;
     switch (requestedMode_) {
-    case 0:
-    case 1: {  // the level is fixed
-        if (!rf_) return kNotDone;
-        const HRESULT hr = rf_->put_Level(start);
-        if (!Check(hr, Z5R_TEXT("Ошибка установки уровня мощности"))) return hr;
-        double accepted = 0.0;
-        if (rf_->get_Level(&accepted) == korvel::S_OK) {
-            if (std::fabs(accepted - std::max(start, stop)) > 0.01) maxPow_ = accepted;
-            start = accepted;
+        case 0:
+        case 1: {  // the level is fixed
+            if (!rf_) return kNotDone;
+            const HRESULT hr = rf_->put_Level(start);
+            if (!Check(hr, Z5R_TEXT("Ошибка установки уровня мощности"))) return hr;
+            double accepted = 0.0;
+            if (rf_->get_Level(&accepted) == korvel::S_OK) {
+                if (std::fabs(accepted - std::max(start, stop)) > 0.01) maxPow_ = accepted;
+                start = accepted;
+            }
+            return hr;
         }
-        return hr;
-    }
-    case 2:
-    case 3: {  // the level is swept
-        if (!powStep_) return kNotDone;
-        if (intervals == 0) intervals = 1;
-        const HRESULT hr = powStep_->Configure(start, stop, (stop - start) / intervals);
-        if (!Check(hr, Z5R_TEXT("Ошибка установки диапазона мощности"))) return hr;
-        double accepted = 0.0;
-        if (powStep_->get_Start(&accepted) == korvel::S_OK && std::fabs(accepted - start) > 0.011)
-            start = accepted;
-        if (powStep_->get_Stop(&accepted) == korvel::S_OK && std::fabs(accepted - stop) > 0.011)
-            stop = accepted;
-        return hr;
-    }
-    default:
-        return kNotDone;
+        case 2:
+        case 3: {  // the level is swept
+            if (!powStep_) return kNotDone;
+            if (intervals == 0) intervals = 1;
+            const HRESULT hr = powStep_->Configure(start, stop, (stop - start) / intervals);
+            if (!Check(hr, Z5R_TEXT("Ошибка установки диапазона мощности"))) return hr;
+            double accepted = 0.0;
+            if (powStep_->get_Start(&accepted) == korvel::S_OK &&
+                std::fabs(accepted - start) > 0.011)
+                start = accepted;
+            if (powStep_->get_Stop(&accepted) == korvel::S_OK && std::fabs(accepted - stop) > 0.011)
+                stop = accepted;
+            return hr;
+        }
+        default:
+            return kNotDone;
     }
 }
 
@@ -433,10 +481,12 @@ CDevice::HRESULT CDevice::SetSinglePoint(int& flag) {
     VARIANT_BOOL accepted = 0;
     HRESULT hr = freqStep_->put_SinglePoint(value);
     if (!CheckNegative(hr, message)) return hr;
-    if (freqStep_->get_SinglePoint(&accepted) == korvel::S_OK) value = ToVariantBool(IsTrue(accepted));
+    if (freqStep_->get_SinglePoint(&accepted) == korvel::S_OK)
+        value = ToVariantBool(IsTrue(accepted));
     hr = powStep_->put_SinglePoint(value);
     if (!CheckNegative(hr, message)) return hr;
-    if (powStep_->get_SinglePoint(&accepted) == korvel::S_OK) value = ToVariantBool(IsTrue(accepted));
+    if (powStep_->get_SinglePoint(&accepted) == korvel::S_OK)
+        value = ToVariantBool(IsTrue(accepted));
     hr = list_->put_SinglePoint(value);
     if (!CheckNegative(hr, message)) return hr;
     if (list_->get_SinglePoint(&accepted) == korvel::S_OK) value = ToVariantBool(IsTrue(accepted));
@@ -447,33 +497,21 @@ CDevice::HRESULT CDevice::SetSinglePoint(int& flag) {
 // --------------------------------------------------------------- sync out
 
 CDevice::HRESULT CDevice::SetSyncOutInverse(bool& inverted) {
-    lastResult_ = kNotDone;
-    if (!trigOut_) return kNotDone;
-    const HRESULT hr = trigOut_->put_Inverted(ToVariantBool(inverted));
-    if (!Check(hr, Z5R_TEXT("Ошибка установки инверсии сигнала синхровыхода"))) return hr;
-    VARIANT_BOOL accepted = 0;
-    if (trigOut_->get_Inverted(&accepted) == korvel::S_OK) inverted = IsTrue(accepted);
-    return hr;
+    return SetAndReadBack(trigOut_.Get(), &korvel::IKorvelV8NTriggerOutput::put_Inverted,
+                          &korvel::IKorvelV8NTriggerOutput::get_Inverted, inverted,
+                          Z5R_TEXT("Ошибка установки инверсии сигнала синхровыхода"));
 }
 
 CDevice::HRESULT CDevice::SetSyncOutEnabled(bool& enabled) {
-    lastResult_ = kNotDone;
-    if (!trigOut_) return kNotDone;
-    const HRESULT hr = trigOut_->put_Enabled(ToVariantBool(enabled));
-    if (!Check(hr, Z5R_TEXT("Ошибка включения синхровыхода"))) return hr;
-    VARIANT_BOOL accepted = 0;
-    if (trigOut_->get_Enabled(&accepted) == korvel::S_OK) enabled = IsTrue(accepted);
-    return hr;
+    return SetAndReadBack(trigOut_.Get(), &korvel::IKorvelV8NTriggerOutput::put_Enabled,
+                          &korvel::IKorvelV8NTriggerOutput::get_Enabled, enabled,
+                          Z5R_TEXT("Ошибка включения синхровыхода"));
 }
 
 CDevice::HRESULT CDevice::SetSyncOutTime(double& duration) {
-    lastResult_ = kNotDone;
-    if (!trigOut_) return kNotDone;
-    const HRESULT hr = trigOut_->put_Duration(duration);
-    if (!Check(hr, Z5R_TEXT("Ошибка установки длительности сигнала синхровыхода"))) return hr;
-    double accepted = 0.0;
-    if (trigOut_->get_Duration(&accepted) == korvel::S_OK) duration = accepted;
-    return hr;
+    return SetAndReadBack(trigOut_.Get(), &korvel::IKorvelV8NTriggerOutput::put_Duration,
+                          &korvel::IKorvelV8NTriggerOutput::get_Duration, duration,
+                          Z5R_TEXT("Ошибка установки длительности сигнала синхровыхода"));
 }
 
 CDevice::HRESULT CDevice::SetSyncOutMode(int& mode) {
@@ -538,63 +576,37 @@ bool CDevice::ProbeAttStrategy() {
 }
 
 CDevice::HRESULT CDevice::SetAttStrategy(int& strategy) {
-    lastResult_ = kNotDone;
-    if (!system_) return kNotDone;
-    const HRESULT hr = system_->put_AttStrategy(strategy);
-    if (!Check(hr, Z5R_TEXT("Ошибка установки стратегии управления аттенюатором"))) return hr;
-    std::int32_t accepted = 0;
-    if (system_->get_AttStrategy(&accepted) == korvel::S_OK) strategy = accepted;
-    return hr;
+    return SetAndReadBack(system_.Get(), &korvel::IKorvelV8NSystem::put_AttStrategy,
+                          &korvel::IKorvelV8NSystem::get_AttStrategy, strategy,
+                          Z5R_TEXT("Ошибка установки стратегии управления аттенюатором"));
 }
 
 CDevice::HRESULT CDevice::SetSyncInInverse(bool& inverted) {
-    lastResult_ = kNotDone;
-    if (!system_) return kNotDone;
-    const HRESULT hr = system_->put_TriggerInputInverted(ToVariantBool(inverted));
-    if (!Check(hr, Z5R_TEXT("Ошибка установки инверсии сигнала синхровхода"))) return hr;
-    VARIANT_BOOL accepted = 0;
-    if (system_->get_TriggerInputInverted(&accepted) == korvel::S_OK) inverted = IsTrue(accepted);
-    return hr;
+    return SetAndReadBack(system_.Get(), &korvel::IKorvelV8NSystem::put_TriggerInputInverted,
+                          &korvel::IKorvelV8NSystem::get_TriggerInputInverted, inverted,
+                          Z5R_TEXT("Ошибка установки инверсии сигнала синхровхода"));
 }
 
 CDevice::HRESULT CDevice::SetExtRef(bool& enabled) {
-    lastResult_ = kNotDone;
-    if (!system_) return kNotDone;
-    const HRESULT hr = system_->put_ExtRefEnabled(ToVariantBool(enabled));
-    if (!Check(hr, nullptr)) return hr;
-    VARIANT_BOOL accepted = 0;
-    if (system_->get_ExtRefEnabled(&accepted) == korvel::S_OK) enabled = IsTrue(accepted);
-    return hr;
+    return SetAndReadBack(system_.Get(), &korvel::IKorvelV8NSystem::put_ExtRefEnabled,
+                          &korvel::IKorvelV8NSystem::get_ExtRefEnabled, enabled, nullptr);
 }
 
 CDevice::HRESULT CDevice::SetExtRefFreq(double& hz) {
-    lastResult_ = kNotDone;
-    if (!system_) return kNotDone;
-    const HRESULT hr = system_->put_ExtRefFrequency(hz);
-    if (!Check(hr, nullptr)) return hr;
-    double accepted = 0.0;
-    if (system_->get_ExtRefFrequency(&accepted) == korvel::S_OK) hz = accepted;
-    return hr;
+    return SetAndReadBack(system_.Get(), &korvel::IKorvelV8NSystem::put_ExtRefFrequency,
+                          &korvel::IKorvelV8NSystem::get_ExtRefFrequency, hz, nullptr);
 }
 
 CDevice::HRESULT CDevice::SetPhase(std::int32_t& degrees) {
-    lastResult_ = kNotDone;
-    if (!system_) return kNotDone;
-    const HRESULT hr = system_->put_PhaseOffset(degrees);
-    if (!Check(hr, Z5R_TEXT("Ошибка установки смещения фазы выходного сигнала"))) return hr;
-    std::int32_t accepted = 0;
-    if (system_->get_PhaseOffset(&accepted) == korvel::S_OK) degrees = accepted;
-    return hr;
+    return SetAndReadBack(system_.Get(), &korvel::IKorvelV8NSystem::put_PhaseOffset,
+                          &korvel::IKorvelV8NSystem::get_PhaseOffset, degrees,
+                          Z5R_TEXT("Ошибка установки смещения фазы выходного сигнала"));
 }
 
 CDevice::HRESULT CDevice::SetEpc(bool& enabled) {
-    lastResult_ = kNotDone;
-    if (!system_) return kNotDone;
-    const HRESULT hr = system_->put_ExtPowerControl(ToVariantBool(enabled));
-    if (!Check(hr, Z5R_TEXT("Ошибка включения внешнего управления мощностью"))) return hr;
-    VARIANT_BOOL accepted = 0;
-    if (system_->get_ExtPowerControl(&accepted) == korvel::S_OK) enabled = IsTrue(accepted);
-    return hr;
+    return SetAndReadBack(system_.Get(), &korvel::IKorvelV8NSystem::put_ExtPowerControl,
+                          &korvel::IKorvelV8NSystem::get_ExtPowerControl, enabled,
+                          Z5R_TEXT("Ошибка включения внешнего управления мощностью"));
 }
 
 CDevice::HRESULT CDevice::SetRf(bool& enabled) {

@@ -53,7 +53,7 @@ public:
     void GetPowRange(double& min, double& max, double& maxPoints) const;
 
     HRESULT SetFixFreqPow(double& frequency, double& level);
-    HRESULT SetSweepMode(int mode);  // EOperatingMode
+    HRESULT SetSweepMode(int mode);       // EOperatingMode
     HRESULT SetTriggerSource(int index);  // ETriggerMode
     // intervals = points - 1 (0 is taken as 1).
     HRESULT SetFreq(double& start, double& stop, int intervals);
@@ -80,8 +80,8 @@ public:
     bool ProbeAttStrategy();
     HRESULT SetAttStrategy(int& strategy);  // EAttStrategy
     HRESULT SetSyncInInverse(bool& inverted);
-    HRESULT SetExtRef(bool& enabled);        // silent: the caller reports
-    HRESULT SetExtRefFreq(double& hz);       // silent: the caller reports
+    HRESULT SetExtRef(bool& enabled);   // silent: the caller reports
+    HRESULT SetExtRefFreq(double& hz);  // silent: the caller reports
     HRESULT SetPhase(std::int32_t& degrees);
     HRESULT SetEpc(bool& enabled);
     HRESULT SetRf(bool& enabled);
@@ -123,6 +123,11 @@ private:
     // failure. Returns true for success.
     bool Check(HRESULT hr, const char* message);
     bool CheckNegative(HRESULT hr, const char* message);
+    // One setting with read-back: `put` with `value`; on success `get` into
+    // `value` (a failing read keeps the request). Without `target`: not done.
+    template <typename Interface, typename Wire, typename Value>
+    HRESULT SetAndReadBack(Interface* target, HRESULT (Interface::*put)(Wire),
+                           HRESULT (Interface::*get)(Wire*), Value& value, const char* message);
 
     IPrompt& prompt_;
     std::function<void()> requestTerminate_;
