@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/profile.h"
@@ -189,6 +190,13 @@ private:
     // (gui_main_apply.cpp)
     SControlInputs ControlInputs(bool connected) const;
     void SetControlEnabled(const char* name, bool enabled);
+    // What a control name stands for, looked up in the widget tree once.
+    struct SControlTarget {
+        QPointer<QAction> action;
+        QPointer<QWidget> widget;
+        QPointer<QLabel> label;  // a combo box's label follows it
+    };
+    const SControlTarget& ControlTarget(const char* name);
     void ShowEnabledStates(const SControlInputs& in);
     void ShowControlValues(const SControlInputs& in);
     void ResetProfilePanel(bool connected);
@@ -262,6 +270,7 @@ private:
     bool connectActionRunning_ = false;
     // The program's window that had the focus last (nullptr: none of ours).
     QPointer<QWindow> focusWindow_;
+    std::unordered_map<std::string, SControlTarget> controlTargets_;
     // Settings handlers: the coupling's memory, manual stepping through the
     // points of the current sweep (listFreqs/listPows).
     CParameterCoupling coupling_;

@@ -39,20 +39,28 @@ void ShowCheck(QCheckBox* box, bool checked) {
 
 }  // namespace
 
-void TMain::SetControlEnabled(const char* name, bool enabled) {
+const TMain::SControlTarget& TMain::ControlTarget(const char* name) {
+    const auto cached = controlTargets_.find(name);
+    if (cached != controlTargets_.end()) return cached->second;
+    SControlTarget target;
     const QString objectName = QString::fromLatin1(name);
-    if (auto* action = findChild<QAction*>(objectName)) {
-        action->setEnabled(enabled);
+    target.action = findChild<QAction*>(objectName);
+    if (target.action == nullptr) target.widget = findChild<QWidget*>(objectName);
+    // A combo box's label follows it (ModeCB → ModeLabel).
+    if (objectName.endsWith(QLatin1String("CB")) && qobject_cast<QComboBox*>(target.widget) != nullptr) {
+        target.label = findChild<QLabel*>(objectName.chopped(2) + QLatin1String("Label"));
+    }
+    return controlTargets_.emplace(name, target).first->second;
+}
+
+void TMain::SetControlEnabled(const char* name, bool enabled) {
+    const SControlTarget& target = ControlTarget(name);
+    if (target.action != nullptr) {
+        target.action->setEnabled(enabled);
         return;
     }
-    auto* widget = findChild<QWidget*>(objectName);
-    if (widget == nullptr) return;
-    widget->setEnabled(enabled);
-    // A combo box's label follows it (ModeCB → ModeLabel).
-    if (objectName.endsWith(QLatin1String("CB")) && qobject_cast<QComboBox*>(widget) != nullptr) {
-        const QString labelName = objectName.chopped(2) + QLatin1String("Label");
-        if (auto* label = findChild<QLabel*>(labelName)) label->setEnabled(enabled);
-    }
+    if (target.widget != nullptr) target.widget->setEnabled(enabled);
+    if (target.label != nullptr) target.label->setEnabled(enabled);
 }
 
 SControlInputs TMain::ControlInputs(bool connected) const {
