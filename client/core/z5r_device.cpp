@@ -534,36 +534,28 @@ CDevice::HRESULT CDevice::Trigger() {
 
 // ------------------------------------------------------------ status reads
 
-bool CDevice::GetRfButton() {
+bool CDevice::ReadStatus(HRESULT (korvel::IKorvelV8NSystem::*get)(VARIANT_BOOL*),
+                         bool (*isOn)(VARIANT_BOOL)) {
     lastResult_ = kNotDone;
     if (!system_) return false;
-    VARIANT_BOOL on = 0;
-    lastResult_ = system_->get_RfButton(&on);
-    return lastResult_ != korvel::S_OK || IsTrue(on);
+    VARIANT_BOOL value = 0;
+    lastResult_ = (system_.Get()->*get)(&value);
+    // A read that fails counts as "on": the poll shows nothing alarming for it.
+    return lastResult_ != korvel::S_OK || isOn(value);
 }
 
-bool CDevice::GetLock() {
-    lastResult_ = kNotDone;
-    if (!system_) return false;
-    VARIANT_BOOL locked = 0;
-    lastResult_ = system_->get_Locked(&locked);
-    return lastResult_ != korvel::S_OK || locked != 0;
-}
+namespace {
+bool NonZero(VARIANT_BOOL value) { return value != 0; }
+}  // namespace
 
+// Only the value 1 counts as the button pressed.
+bool CDevice::GetRfButton() { return ReadStatus(&korvel::IKorvelV8NSystem::get_RfButton, IsTrue); }
+bool CDevice::GetLock() { return ReadStatus(&korvel::IKorvelV8NSystem::get_Locked, NonZero); }
 bool CDevice::GetExtRefLock() {
-    lastResult_ = kNotDone;
-    if (!system_) return false;
-    VARIANT_BOOL locked = 0;
-    lastResult_ = system_->get_ExtRefLocked(&locked);
-    return lastResult_ != korvel::S_OK || locked != 0;
+    return ReadStatus(&korvel::IKorvelV8NSystem::get_ExtRefLocked, NonZero);
 }
-
 bool CDevice::GetLevelSettled() {
-    lastResult_ = kNotDone;
-    if (!system_) return false;
-    VARIANT_BOOL settled = 0;
-    lastResult_ = system_->get_LevelSettled(&settled);
-    return lastResult_ != korvel::S_OK || settled != 0;
+    return ReadStatus(&korvel::IKorvelV8NSystem::get_LevelSettled, NonZero);
 }
 
 // ------------------------------------------------------------------ system

@@ -123,6 +123,10 @@ private:
     // failure. Returns true for success.
     bool Check(HRESULT hr, const char* message);
     bool CheckNegative(HRESULT hr, const char* message);
+    // A status flag of the system interface: true when `isOn` holds for it or
+    // the read failed, false without the interface.
+    bool ReadStatus(HRESULT (korvel::IKorvelV8NSystem::*get)(korvel::VARIANT_BOOL*),
+                    bool (*isOn)(korvel::VARIANT_BOOL));
     // One setting with read-back: `put` with `value`; on success `get` into
     // `value` (a failing read keeps the request). Without `target`: not done.
     template <typename Interface, typename Wire, typename Value>
