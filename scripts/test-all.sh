@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Sets the machine up, builds everything and runs every test: a short fuzzing
-# run, the normal build (warnings are errors) and the sanitizer build.
+# Sets the machine up, builds everything and runs every test: the normal
+# build (warnings are errors), the sanitizer build, then a short fuzzing run.
+# The tests come first, so a failing one is reported without waiting for the
+# fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-
-fuzz_seconds=${FUZZ_SECONDS:-20}
-echo "== fuzzing (${fuzz_seconds} s per target)"
-bash scripts/fuzz.sh "$fuzz_seconds"
 
 echo "== build and test"
 cmake -S . -B build -G Ninja -DKV_WERROR=ON
@@ -19,3 +17,7 @@ echo "== sanitizer build and test (everything without windows)"
 cmake -S . -B build-asan -G Ninja -DKV_WERROR=ON -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF -DKV_BUILD_GUI=OFF
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j 2
+
+fuzz_seconds=${FUZZ_SECONDS:-20}
+echo "== fuzzing (${fuzz_seconds} s per target)"
+bash scripts/fuzz.sh "$fuzz_seconds"
