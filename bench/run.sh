@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and runs them: the library's round trip
-# against a plain socket, the driver's set-and-read-back against plain round
-# trips to the simulator, and (when the client is built) connecting the client.
-# The build folder defaults to build-bench beside the sources (set
-# KV_BENCH_BUILD_DIR to use another); further arguments go to every benchmark,
-# e.g. --benchmark_repetitions=30. BENCH=name runs only that one. Only the
-# benchmarks are built (the client bench uses the tests' simulator support).
+# Builds the benchmarks in Release and runs every one of them: the library's
+# round trip against a plain socket, the text layer's translation, the
+# driver's set-and-read-back against plain round trips to the simulator, the
+# traffic monitor's cost (when it is built) and connecting the client (when the
+# client is built). The build folder defaults to build-bench beside the
+# sources (set KV_BENCH_BUILD_DIR to use another); further arguments go to
+# every benchmark, e.g. --benchmark_repetitions=30. BENCH=name runs only that
+# one. Only the benchmarks are built (some use the tests' simulator support).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${KV_BENCH_BUILD_DIR:-$root/build-bench}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DKV_BUILD_TESTS=ON -DKV_BUILD_BENCH=ON -DKV_SANITIZE=OFF >/dev/null
-benches=(roundtrip_bench driver_bench)
-if [ -f "$root/bench/client_connect_bench.cpp" ]; then benches+=(client_connect_bench); fi
+benches=(roundtrip_bench tcs_translate_bench driver_bench)
+for optional in monitor_bench client_connect_bench; do
+  if [ -f "$root/bench/$optional.cpp" ]; then benches+=("$optional"); fi
+done
 if [ -n "${BENCH:-}" ]; then benches=("$BENCH"); fi
 cmake --build "$build" --target "${benches[@]}"
+status=0
 for b in "${benches[@]}"; do
   echo "== $b"
-  "$build/bench/$b" "$@"
+  if ! "$build/bench/$b" "$@"; then
+    echo "bench: $b FAILED" >&2
+    status=1
+  fi
 done
+exit "$status"

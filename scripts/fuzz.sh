@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the library's libFuzzer targets with clang and runs each one.
+# Builds every module's libFuzzer targets (their fuzz/ folders, gathered by
+# the project in fuzz/) with clang and runs each one.
 #
 #   scripts/fuzz.sh [SECONDS]     SECONDS per target, default 30
 #
 # Build folder: $FUZZ_BUILD_DIR, default build-fuzz/ under the repository
-# root. The seed corpus in the source tree is only read; what the fuzzer
+# root. The seed corpus beside each target in the source tree is only read; what the fuzzer
 # learns goes into <build>/corpus/<target>, crash inputs into
 # <build>/artifacts/<target>/. Exits non-zero when any target finds a crash.
 set -euo pipefail
@@ -16,8 +17,15 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
 fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-source_dir="$root/kvvisa/fuzz"
+source_dir="$root/fuzz"
 build_dir="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
+
+# A build folder made from another source folder (the targets once lived in
+# one module) cannot be reconfigured: start it again.
+cache="$build_dir/CMakeCache.txt"
+if [ -f "$cache" ] && ! grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$source_dir" "$cache"; then
+  rm -rf "$build_dir/CMakeCache.txt" "$build_dir/CMakeFiles"
+fi
 
 generator=()
 if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
@@ -25,9 +33,8 @@ CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" "${generator[@]}" >/
 cmake --build "$build_dir"
 
 status=0
-while IFS= read -r target; do
+while IFS=$'\t' read -r target seeds; do
   [ -n "$target" ] || continue
-  seeds="$source_dir/corpus/${target%_fuzz}"
   corpus="$build_dir/corpus/$target"
   artifacts="$build_dir/artifacts/$target"
   mkdir -p "$corpus" "$artifacts"

@@ -21,6 +21,7 @@
 #include "korvel/components/form_connect.h"
 #include "netns/machine_namespace.h"
 #include "support/child_process.h"
+#include "support/namespace_requirement.h"
 #include "widget_test_support.h"
 
 namespace korvel {
@@ -47,9 +48,9 @@ std::string SelfPath() {
 TEST(FormSearch, FindsAnInstrumentInsideItsOwnNetworkNamespace) {
     const std::string unshare = Tool({"/usr/bin/unshare", "/bin/unshare"});
     const std::string ip = Tool({"/usr/sbin/ip", "/sbin/ip", "/usr/bin/ip", "/bin/ip"});
-    if (unshare.empty() || ip.empty() || geteuid() != 0) {
-        GTEST_SKIP() << "needs root, unshare and ip to build a network namespace";
-    }
+    KV_REQUIRE_NAMESPACE_TOOLS(unshare.empty() || ip.empty() || geteuid() != 0
+                                   ? "needs root, unshare and ip to build a network namespace"
+                                   : "");
     kvtest::ChildProcess child({unshare, "-n", SelfPath(), "--gtest_also_run_disabled_tests",
                                 std::string("--gtest_filter=") + kInnerTest});
     const std::string output = child.ReadRest(30000);

@@ -1,12 +1,5 @@
-// Text lines of the text-command layer and their translation into packets.
-//
-// A line is a name (letters, digits, "_"), optional header overrides in
-// parentheses ("(id=7 status=0x8000)"), then nothing for a plain command,
-// "=" to set a parameter or "?" to get one, followed by numbers:
-//     KV_RESET
-//     P_MODE = 3
-//     P_FREQUENCY (b=0x60) ?
-//     KV_RUN (bodylen=8 id=12)
+// Text lines of the text-command layer translated into packets; the lines'
+// grammar is in tcs_grammar.h.
 #pragma once
 
 #include <cstdint>

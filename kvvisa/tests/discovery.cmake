@@ -4,7 +4,9 @@ add_executable(discovery_responder netns/discovery_responder.cpp)
 # Drives the built library through its C exports only, like an application.
 add_executable(find_probe netns/find_probe.cpp)
 target_link_libraries(find_probe PRIVATE KvVISA)
-target_include_directories(find_probe PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+# the namespace check of the shared test support is a header
+target_include_directories(find_probe PRIVATE
+  $<TARGET_PROPERTY:kvtest_support,INTERFACE_INCLUDE_DIRECTORIES>)
 
 add_executable(kvvisa_discovery_tests discovery_test.cpp)
 target_link_libraries(kvvisa_discovery_tests PRIVATE kvvisa_test_support GTest::gtest_main)

@@ -17,6 +17,7 @@
 #include "kvvisa/visa.h"
 #include "netns/machine_namespace.h"
 #include "support/child_process.h"
+#include "support/namespace_requirement.h"
 
 namespace {
 
@@ -220,8 +221,8 @@ const std::string kHosts = "10.213.1.2 z5r-bench.test\n";
 class Discovery : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (geteuid() != 0) GTEST_SKIP() << "network namespaces need root";
-        if (IpTool().empty()) GTEST_SKIP() << "the ip tool (iproute2) is missing";
+        KV_REQUIRE_NAMESPACE_TOOLS(geteuid() != 0 ? "network namespaces need root" : "");
+        KV_REQUIRE_NAMESPACE_TOOLS(IpTool().empty() ? "the ip tool (iproute2) is missing" : "");
     }
 
     void BuildLab(int links, const std::string& hosts = kHosts) {
@@ -267,7 +268,7 @@ TEST_F(Discovery, NothingAnsweringIsNotFound) {
 
 TEST_F(Discovery, OnlyLoopbackIsNotFound) {
     const std::string unshare = UnshareTool();
-    if (unshare.empty()) GTEST_SKIP() << "unshare is missing";
+    KV_REQUIRE_NAMESPACE_TOOLS(unshare.empty() ? "unshare is missing" : "");
     ExpectNotFound(RunProbe({unshare, "-n", KV_FIND_PROBE, ""}));
 }
 
@@ -399,7 +400,7 @@ TEST_F(Discovery, SearchWithoutListDeliversCountAndFirstEntryOnly) {
 
 TEST_F(Discovery, ProbeRefusesTheMachinesOwnNetwork) {
     const std::string unshare = UnshareTool();
-    if (unshare.empty()) GTEST_SKIP() << "unshare is missing";
+    KV_REQUIRE_NAMESPACE_TOOLS(unshare.empty() ? "unshare is missing" : "");
     if (kvtest::InMachineNetworkNamespace()) {
         ChildProcess outside({KV_FIND_PROBE, "--check-namespace"});
         EXPECT_EQ(outside.Wait(kProbeTimeoutMs), 3);

@@ -23,6 +23,7 @@
 
 #include "res_mgr.h"
 #include "session_tcpip.h"
+#include "support/namespace_requirement.h"
 #include "support/scripted_peer.h"
 
 namespace {
@@ -440,7 +441,7 @@ TEST(TcpipConnect, UnresolvableHostIsATimeoutAndOpensNothing) {
         if (manager.SessionCount() != before) return 2;
         return 0;
     });
-    if (result == 77) GTEST_SKIP() << "no permission to create a network namespace";
+    KV_REQUIRE_NAMESPACE_TOOLS(result == 77 ? "no permission to create a network namespace" : "");
     EXPECT_EQ(result, 0) << "1: wrong status, 2: a session was entered, -1: child failed";
 }
 

@@ -1,6 +1,6 @@
 # The text-command layer: lines and packets translated against a stand-in
 # protocol library, and sessions end to end with the real one.
-add_executable(kvvisa_tcs_unit_tests tcs_line_test.cpp tcs_text_test.cpp)
+add_executable(kvvisa_tcs_unit_tests tcs_grammar_test.cpp tcs_line_test.cpp tcs_text_test.cpp)
 target_link_libraries(kvvisa_tcs_unit_tests PRIVATE kvvisa_core GTest::gtest_main)
 gtest_discover_tests(kvvisa_tcs_unit_tests)
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/namespace_requirement.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ ProbeOutput RunProbe(const std::vector<std::string>& extra) {
 }
 
 TEST(SimulatorDiscoveryTest, AnswersWithTheAddressItWasReachedOn) {
-    if (Tool({"/usr/bin/unshare", "/bin/unshare"}).empty()) GTEST_SKIP() << "unshare is missing";
+    KV_REQUIRE_NAMESPACE_TOOLS(Tool({"/usr/bin/unshare", "/bin/unshare"}).empty() ? "unshare is missing" : "");
     const ProbeOutput output = RunProbe({});
     ASSERT_NE(output.port, "<missing>") << output.raw;
     const std::string expected = "127.0.0.1\\t" + output.port + "\\tZ5R Z5R-000123\\r\\n";
@@ -62,7 +63,7 @@ TEST(SimulatorDiscoveryTest, AnswersWithTheAddressItWasReachedOn) {
 }
 
 TEST(SimulatorDiscoveryTest, LibrarySearchFindsTheSimulator) {
-    if (Tool({"/usr/bin/unshare", "/bin/unshare"}).empty()) GTEST_SKIP() << "unshare is missing";
+    KV_REQUIRE_NAMESPACE_TOOLS(Tool({"/usr/bin/unshare", "/bin/unshare"}).empty() ? "unshare is missing" : "");
     const ProbeOutput output = RunProbe({KV_FIND_PROBE});
     ASSERT_NE(output.port, "<missing>") << output.raw;
     EXPECT_EQ(output.After("find: find "), "status=0x00000000 count=1 list=yes") << output.raw;

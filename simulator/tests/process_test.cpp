@@ -10,16 +10,17 @@
 #include <vector>
 
 #include "instrument_status.h"
-#include "sim_process.h"
+#include "sim_connection.h"
 #include "support/child_process.h"
 #include "support/scripted_peer.h"
+#include "support/simulator_process.h"
 #include "test_packets.h"
 
 namespace {
 
 using F = kvproto::EInstrumentField;
 using z5rtest::CConnection;
-using z5rtest::CSimProcess;
+using kvtest::CSimulator;
 using z5rtest::ParseAnswer;
 
 // The value of `key` in a `state` answer, or "<missing>".
@@ -41,8 +42,8 @@ double ReadField(const CConnection& instrument, F field) {
 }
 
 TEST(SimulatorProcessTest, AnswersRequestsAndShowsTheStateOnTheControlChannel) {
-    CSimProcess sim;
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim;
+    ASSERT_TRUE(sim.Started());
     CConnection instrument(sim.Port());
     CConnection control(sim.ControlPort());
 
@@ -67,8 +68,8 @@ TEST(SimulatorProcessTest, AnswersRequestsAndShowsTheStateOnTheControlChannel) {
 }
 
 TEST(SimulatorProcessTest, ServesClientsOneAfterAnother) {
-    CSimProcess sim;
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim;
+    ASSERT_TRUE(sim.Started());
     CConnection control(sim.ControlPort());
     auto first = std::make_unique<CConnection>(sim.Port());
     ASSERT_TRUE(first->Exchange(z5rtest::Command(kvproto::KV_TEST, 1)));
@@ -88,8 +89,8 @@ TEST(SimulatorProcessTest, ServesClientsOneAfterAnother) {
 }
 
 TEST(SimulatorProcessTest, DropClosesTheInstrumentConnections) {
-    CSimProcess sim;
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim;
+    ASSERT_TRUE(sim.Started());
     CConnection instrument(sim.Port());
     CConnection waiting(sim.Port());
     CConnection control(sim.ControlPort());
@@ -103,8 +104,8 @@ TEST(SimulatorProcessTest, DropClosesTheInstrumentConnections) {
 }
 
 TEST(SimulatorProcessTest, MutedRequestsGoUnanswered) {
-    CSimProcess sim;
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim;
+    ASSERT_TRUE(sim.Started());
     CConnection instrument(sim.Port());
     CConnection control(sim.ControlPort());
     EXPECT_EQ(control.Control("mute on"), "OK\n");
@@ -121,8 +122,8 @@ TEST(SimulatorProcessTest, MutedRequestsGoUnanswered) {
 }
 
 TEST(SimulatorProcessTest, ForeignBytesDropOnlyThatConnection) {
-    CSimProcess sim;
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim;
+    ASSERT_TRUE(sim.Started());
     {
         CConnection stray(sim.Port());
         const std::string text = "GET /index.html HTTP/1.0\r\n\r\n";
@@ -144,8 +145,8 @@ TEST(SimulatorProcessTest, ForeignBytesDropOnlyThatConnection) {
 }
 
 TEST(SimulatorProcessTest, FaultsReachTheInstrumentSide) {
-    CSimProcess sim;
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim;
+    ASSERT_TRUE(sim.Started());
     CConnection instrument(sim.Port());
     CConnection control(sim.ControlPort());
 
@@ -175,8 +176,8 @@ TEST(SimulatorProcessTest, FaultsReachTheInstrumentSide) {
 }
 
 TEST(SimulatorProcessTest, IdentityOptions) {
-    CSimProcess sim({"--secure", "--no-pulse", "--serial", "Z5R-777", "--name", "Bench"});
-    ASSERT_TRUE(sim.Ready());
+    CSimulator sim({"--secure", "--no-pulse", "--serial", "Z5R-777", "--name", "Bench"});
+    ASSERT_TRUE(sim.Started());
     CConnection instrument(sim.Port());
     const auto serial = instrument.Exchange(z5rtest::GetField(F::SerialNumber));
     ASSERT_TRUE(serial);
@@ -191,8 +192,10 @@ TEST(SimulatorProcessTest, IdentityOptions) {
 }
 
 TEST(SimulatorProcessTest, VerboseLogNamesEveryExchange) {
-    CSimProcess sim({"-v"}, true);
-    ASSERT_TRUE(sim.Ready());
+    kvtest::ChildOptions captureErrors;
+    captureErrors.captureErrors = true;
+    CSimulator sim({"-v"}, captureErrors);
+    ASSERT_TRUE(sim.Started());
     {
         CConnection instrument(sim.Port());
         ASSERT_TRUE(instrument.Exchange(z5rtest::SetField(F::CwFrequency, {1e9})));
@@ -208,15 +211,15 @@ TEST(SimulatorProcessTest, VerboseLogNamesEveryExchange) {
 
 TEST(SimulatorProcessTest, EndsCleanlyOnQuitAndOnSignals) {
     {
-        CSimProcess sim;
-        ASSERT_TRUE(sim.Ready());
+        CSimulator sim;
+        ASSERT_TRUE(sim.Started());
         CConnection control(sim.ControlPort());
         EXPECT_EQ(control.Control("quit"), "OK\n");
         EXPECT_EQ(sim.Child().Wait(), 0);
     }
     for (const int signal : {SIGTERM, SIGINT}) {
-        CSimProcess sim;
-        ASSERT_TRUE(sim.Ready());
+        CSimulator sim;
+        ASSERT_TRUE(sim.Started());
         sim.Child().Kill(signal);
         EXPECT_EQ(sim.Child().Wait(), 0) << signal;
     }
@@ -234,8 +237,8 @@ TEST(SimulatorProcessTest, CommandLineMistakesAreReported) {
     EXPECT_EQ(bad.Wait(), 2);
 
     // A port already taken is a failure to start, not a hang.
-    CSimProcess first;
-    ASSERT_TRUE(first.Ready());
+    CSimulator first;
+    ASSERT_TRUE(first.Started());
     kvtest::ChildProcess clash({Z5R_SIM_PATH, "--address", "127.0.0.1", "--port", std::to_string(first.Port()),
                                 "--discovery-port", "0", "--control-port", "0"},
                                options);

@@ -10,9 +10,9 @@
 #include "command_line.h"
 #include "exit_codes.h"
 #include "kvvisa/visa.h"
-#include "line_check.h"
 #include "opened_resource.h"
 #include "resource_layer.h"
+#include "script_line.h"
 #include "status_name.h"
 #include "talker.h"
 
@@ -35,7 +35,8 @@ Lines:
                           id, dummy; e.g.  P_MODE (id=7) = 3
   Numbers: decimal (-1.5, 2e-3) or hexadecimal with upper-case digits (0x1F);
   header values: decimal or hexadecimal of either case.
-  Empty lines and lines starting with "#" are skipped.
+  A header key that names no field, or has no "=value", is ignored with a
+  warning. Empty lines and lines starting with "#" are skipped.
   A line that breaks these rules is reported with the part at fault and is
   not sent.
 

@@ -4,12 +4,15 @@
 #include <variant>
 
 #include "kvvisa/visa.h"
-#include "line_check.h"
+#include "quoted_text.h"
 #include "status_name.h"
+#include "tcs_grammar.h"
 
 namespace kvtalk {
 
 namespace {
+
+using kv::Quoted;
 
 void ReportLine(std::size_t lineNumber, const std::string& line, const std::string& why) {
     std::fprintf(stderr, "kvtalk: line %zu: %s: %s\n", lineNumber, Quoted(line).c_str(),
@@ -21,14 +24,26 @@ void ReportLink(std::size_t lineNumber, const char* what, ViStatus status) {
                  kvtools::DescribeStatus(status).c_str());
 }
 
+// Header keys the layer ignores are most likely typing errors: the line is
+// sent, but the person is told.
+void WarnIgnoredKeys(std::size_t lineNumber, const kv::SLine& line) {
+    for (const std::string& key : line.ignoredKeys) {
+        std::fprintf(stderr,
+                     "kvtalk: line %zu: warning: %s ignored: not a header field with a value "
+                     "(known: %.*s)\n",
+                     lineNumber, Quoted(key).c_str(), static_cast<int>(kv::KnownHeaderKeys().size()),
+                     kv::KnownHeaderKeys().data());
+    }
+}
+
 // The grammar was right, so the layer's "invalid format" is about what it
 // looked up.
-std::string Rejection(const LineShape& shape) {
-    if (shape.kind == ELineKind::Command) {
-        return Quoted(shape.name) + " is not a known command";
+std::string Rejection(const kv::SLine& line) {
+    if (line.kind == kv::ELineKind::Command) {
+        return Quoted(line.name) + " is not a known command";
     }
-    std::string why = Quoted(shape.name) + " is not a known parameter";
-    if (shape.bodyLenGiven && shape.valueCount > 0) {
+    std::string why = Quoted(line.name) + " is not a known parameter";
+    if (line.fields[kv::kFieldBodyLen] && !line.values.empty()) {
         why += ", or bodylen does not give 1 to 15 bytes per value";
     }
     return why;
@@ -45,12 +60,13 @@ Talker::Talker(ViSession session, unsigned timeoutMs, bool awaitAnswers)
       }) {}
 
 ELineResult Talker::Talk(std::size_t lineNumber, const std::string& line) {
-    const LineCheck checked = CheckLine(line);
-    if (const auto* problem = std::get_if<LineProblem>(&checked)) {
+    const kv::LineParse parsed = kv::ParseLine(line);
+    if (const auto* problem = std::get_if<kv::SLineProblem>(&parsed)) {
         ReportLine(lineNumber, line, problem->message);
         return ELineResult::LineFailed;
     }
-    const auto& shape = std::get<LineShape>(checked);
+    const auto& parsedLine = std::get<kv::SLine>(parsed);
+    WarnIgnoredKeys(lineNumber, parsedLine);
 
     // The text layer ends a line at a carriage return and line feed.
     const std::string packetLine = line + "\r\n";
@@ -58,7 +74,7 @@ ELineResult Talker::Talk(std::size_t lineNumber, const std::string& line) {
     const ViStatus written = viWrite(session_, reinterpret_cast<ViConstBuf>(packetLine.data()),
                                      static_cast<ViUInt32>(packetLine.size()), &taken);
     if (written == VI_ERROR_INV_FMT) {
-        ReportLine(lineNumber, line, Rejection(shape));
+        ReportLine(lineNumber, line, Rejection(parsedLine));
         return ELineResult::LineFailed;
     }
     if (written < VI_SUCCESS) {

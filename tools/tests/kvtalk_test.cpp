@@ -112,6 +112,19 @@ TEST(Kvtalk, ReportsNamesTheProtocolDoesNotKnowAndGoesOnWhenAsked) {
     EXPECT_EQ(log->Packets(), std::vector<Bytes>{kSetModeTo2});
 }
 
+TEST(Kvtalk, WarnsOfHeaderKeysTheLayerIgnoresAndSendsTheLine) {
+    auto log = std::make_shared<PacketLog>();
+    kvtest::ScriptedPeer instrument(Answering(log));
+    const auto run = RunTool({kKvtalk, instrument.Resource()}, "P_MODE (stauts=0) = 3\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err,
+              "kvtalk: line 1: warning: \"stauts\" ignored: not a header field with a value "
+              "(known: signature, status, bodylen, flaga or a, flagb or b, id, dummy)\n");
+    EXPECT_EQ(run.out, "P_MODE = 3\n");
+    ASSERT_TRUE(instrument.WaitFinished(1));
+    EXPECT_EQ(log->Packets(), std::vector<Bytes>{kSetModeTo3});
+}
+
 TEST(Kvtalk, ARefusedConnectionCannotBeOpened) {
     kvtest::ScriptedPeer instrument([](int) {});
     instrument.StopListening();

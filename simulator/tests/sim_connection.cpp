@@ -1,34 +1,14 @@
-#include "sim_process.h"
+#include "sim_connection.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
-
 #include "kvproto/packet.h"
 #include "support/scripted_peer.h"
 
 namespace z5rtest {
-
-CSimProcess::CSimProcess(const std::vector<std::string>& extraArgs, bool captureErrors) {
-    std::vector<std::string> argv{Z5R_SIM_PATH, "--port", "0", "--discovery-port", "0", "--control-port", "0",
-                                  "--address", "127.0.0.1"};
-    argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
-    kvtest::ChildOptions options;
-    options.captureErrors = captureErrors;
-    child_ = std::make_unique<kvtest::ChildProcess>(argv, options);
-    const std::optional<std::string> line = child_->ReadLine();
-    unsigned port = 0;
-    unsigned discovery = 0;
-    unsigned control = 0;
-    if (line && std::sscanf(line->c_str(), "z5r-sim ready port=%u discovery=%u control=%u", &port, &discovery,
-                            &control) == 3) {
-        port_ = static_cast<std::uint16_t>(port);
-        controlPort_ = static_cast<std::uint16_t>(control);
-    }
-}
 
 int ConnectLocal(std::uint16_t port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

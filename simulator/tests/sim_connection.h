@@ -1,33 +1,15 @@
-// The real z5r-sim for tests: started with every port 0, its ports read
-// from the ready line, spoken to over 127.0.0.1.
+// Speaking to the real z5r-sim (started by support/simulator_process.h) over
+// 127.0.0.1: packets on its instrument port, lines on its control channel.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "support/child_process.h"
-
 namespace z5rtest {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class CSimProcess {
-public:
-    explicit CSimProcess(const std::vector<std::string>& extraArgs = {}, bool captureErrors = false);
-
-    bool Ready() const { return port_ != 0; }
-    std::uint16_t Port() const { return port_; }
-    std::uint16_t ControlPort() const { return controlPort_; }
-    kvtest::ChildProcess& Child() { return *child_; }
-
-private:
-    std::unique_ptr<kvtest::ChildProcess> child_;
-    std::uint16_t port_ = 0;
-    std::uint16_t controlPort_ = 0;
-};
 
 // A blocking TCP connection to 127.0.0.1:port; -1 on failure.
 int ConnectLocal(std::uint16_t port);

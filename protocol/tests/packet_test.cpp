@@ -12,7 +12,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using kvproto::kStatusSuccess;
 
-constexpr ViStatus kConnectionLost = static_cast<ViStatus>(0xBFFF00A6u);
+constexpr kvproto::TransferStatus kConnectionLost = static_cast<kvproto::TransferStatus>(0xBFFF00A6u);
 
 TEST(PacketHeader, IsLittleEndianFieldByField) {
     kvproto::PacketHeader header;
@@ -67,18 +67,18 @@ TEST(ParameterPacket, PacksSeveralValuesAndRefusesTooMany) {
 struct ScriptedStream {
     Bytes data;
     std::vector<std::uint32_t> chunks = {0xFFFFFFFF};
-    ViStatus endStatus = kvproto::kStatusTimeout;
+    kvproto::TransferStatus endStatus = kvproto::kStatusTimeout;
     std::size_t position = 0;
     int calls = 0;
 
-    ViStatus operator()(std::uint8_t* buffer, std::uint32_t count, ViUInt32* got) {
+    kvproto::TransferStatus operator()(std::uint8_t* buffer, std::uint32_t count, std::uint32_t* got) {
         const std::uint32_t chunk = chunks[std::min<std::size_t>(calls, chunks.size() - 1)];
         ++calls;
         const std::size_t available = data.size() - position;
         const std::size_t take = std::min<std::size_t>({count, chunk, available});
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(position), take, buffer);
         position += take;
-        *got = static_cast<ViUInt32>(take);
+        *got = static_cast<std::uint32_t>(take);
         return take == 0 ? endStatus : kStatusSuccess;
     }
 };
@@ -162,7 +162,7 @@ TEST(SendBytes, RepeatsPartialWritesAndStopsAtAFailure) {
     const Bytes data = PacketWithBody(50);
     Bytes written;
     int calls = 0;
-    auto partialWriter = [&](const std::uint8_t* buffer, std::uint32_t count, ViUInt32* done) {
+    auto partialWriter = [&](const std::uint8_t* buffer, std::uint32_t count, std::uint32_t* done) {
         ++calls;
         const std::uint32_t take = std::min<std::uint32_t>(count, 7);
         written.insert(written.end(), buffer, buffer + take);
@@ -175,7 +175,7 @@ TEST(SendBytes, RepeatsPartialWritesAndStopsAtAFailure) {
     EXPECT_EQ(calls, 10);  // 66 bytes, 7 at a time
 
     calls = 0;
-    auto failingWriter = [&](const std::uint8_t*, std::uint32_t count, ViUInt32* done) {
+    auto failingWriter = [&](const std::uint8_t*, std::uint32_t count, std::uint32_t* done) {
         *done = ++calls == 1 ? std::min<std::uint32_t>(count, 16) : 0;
         return calls == 1 ? kStatusSuccess : kConnectionLost;
     };
@@ -184,7 +184,7 @@ TEST(SendBytes, RepeatsPartialWritesAndStopsAtAFailure) {
     EXPECT_EQ(calls, 2);
 
     calls = 0;
-    auto stalledWriter = [&](const std::uint8_t*, std::uint32_t, ViUInt32* done) {
+    auto stalledWriter = [&](const std::uint8_t*, std::uint32_t, std::uint32_t* done) {
         *done = 0;
         return ++calls < 1000 ? kStatusSuccess : kConnectionLost;  // bounded if it loops
     };

@@ -11,7 +11,7 @@
 
 #include "support/scripted_peer.h"
 
-namespace drvtest {
+namespace kvtest {
 namespace {
 
 // What arrives first within `timeoutMs`: a line may come in any pieces.
@@ -30,13 +30,16 @@ std::string SimulatorPath() {
     return access(path.c_str(), X_OK) == 0 ? path : std::string();
 }
 
-CSimulator::CSimulator(const std::vector<std::string>& options) {
+CSimulator::CSimulator(const std::vector<std::string>& options)
+    : CSimulator(options, ChildOptions{}) {}
+
+CSimulator::CSimulator(const std::vector<std::string>& options, const ChildOptions& child) {
     const std::string path = SimulatorPath();
     if (path.empty()) return;
     std::vector<std::string> argv{path, "--address", "127.0.0.1", "--port", "0",
                                   "--discovery-port", "0", "--control-port", "0"};
     argv.insert(argv.end(), options.begin(), options.end());
-    process_ = std::make_unique<kvtest::ChildProcess>(argv);
+    process_ = std::make_unique<ChildProcess>(argv, child);
     const auto ready = process_->ReadLine(10000);
     if (!ready) return;
     unsigned port = 0, discovery = 0, control = 0;
@@ -86,7 +89,7 @@ std::vector<std::string> CSimulator::Control(const std::string& command, std::st
         return {};
     }
     const std::string line = command + "\n";
-    if (!kvtest::WriteAll(control_, line.data(), line.size())) {
+    if (!WriteAll(control_, line.data(), line.size())) {
         *error = "control channel closed";
         return {};
     }
@@ -129,4 +132,4 @@ void CSimulator::Kill() {
     process_->Wait(5000);
 }
 
-}  // namespace drvtest
+}  // namespace kvtest

@@ -1,5 +1,6 @@
 // Receiving and sending whole packets over any byte stream whose reads and
-// writes look like the VISA ones: (buffer, count, &done) -> status.
+// writes look like the VISA ones: (buffer, count, &done) -> status, where a
+// status is a VISA status code (0 success, negative errors).
 #pragma once
 
 #include <algorithm>
@@ -7,24 +8,27 @@
 #include <vector>
 
 #include "kvproto/packet.h"
-#include "kvvisa/visatype.h"
 
 namespace kvproto {
 
-inline constexpr ViStatus kStatusSuccess = 0;
+// The same width and values as the VISA library's status, so its read and
+// write functions serve as they are.
+using TransferStatus = std::int32_t;
+
+inline constexpr TransferStatus kStatusSuccess = 0;
 // VI_ERROR_RAW_RD_PROT_VIOL: a header without the packet signature.
-inline constexpr ViStatus kStatusBadSignature = static_cast<ViStatus>(0xBFFF0035u);
+inline constexpr TransferStatus kStatusBadSignature = static_cast<TransferStatus>(0xBFFF0035u);
 // VI_ERROR_TMO: what a stream that claims success but delivers nothing gets.
-inline constexpr ViStatus kStatusTimeout = static_cast<ViStatus>(0xBFFF0015u);
+inline constexpr TransferStatus kStatusTimeout = static_cast<TransferStatus>(0xBFFF0015u);
 
 // Reads exactly `count` bytes, repeating while each read succeeds; the first
 // failing read's status ends it (with `*done` bytes delivered).
 template <typename Read>
-ViStatus ReadFully(Read&& read, std::uint8_t* buffer, std::uint32_t count, std::uint32_t* done) {
+TransferStatus ReadFully(Read&& read, std::uint8_t* buffer, std::uint32_t count, std::uint32_t* done) {
     *done = 0;
     while (*done < count) {
-        ViUInt32 got = 0;
-        const ViStatus status = read(buffer + *done, count - *done, &got);
+        std::uint32_t got = 0;
+        const TransferStatus status = read(buffer + *done, count - *done, &got);
         *done += got;
         if (status != kStatusSuccess) return status;
         if (got == 0) return kStatusTimeout;  // never spin on an empty success
@@ -36,11 +40,11 @@ ViStatus ReadFully(Read&& read, std::uint8_t* buffer, std::uint32_t count, std::
 // signature is refused with kStatusBadSignature and its body is not read; a
 // failing read leaves `packet` empty and returns that read's status.
 template <typename Read>
-ViStatus ReceivePacket(Read&& read, std::vector<std::uint8_t>& packet) {
+TransferStatus ReceivePacket(Read&& read, std::vector<std::uint8_t>& packet) {
     packet.clear();
     std::uint8_t header[kHeaderSize];
     std::uint32_t done = 0;
-    ViStatus status = ReadFully(read, header, kHeaderSize, &done);
+    TransferStatus status = ReadFully(read, header, kHeaderSize, &done);
     if (status != kStatusSuccess) return status;
     const PacketHeader decoded = DecodeHeader(header);
     if (decoded.signature != kSignature) return kStatusBadSignature;
@@ -54,11 +58,11 @@ ViStatus ReceivePacket(Read&& read, std::vector<std::uint8_t>& packet) {
 
 // Writes all bytes, repeating while each write succeeds.
 template <typename Write>
-ViStatus SendBytes(Write&& write, const std::uint8_t* data, std::uint32_t count) {
+TransferStatus SendBytes(Write&& write, const std::uint8_t* data, std::uint32_t count) {
     std::uint32_t sent = 0;
     while (sent < count) {
-        ViUInt32 done = 0;
-        const ViStatus status = write(data + sent, count - sent, &done);
+        std::uint32_t done = 0;
+        const TransferStatus status = write(data + sent, count - sent, &done);
         sent += done;
         if (status != kStatusSuccess) return status;
         if (done == 0) return kStatusTimeout;  // never spin on an empty success
