@@ -9,6 +9,7 @@
 #include "kvproto/packet.h"
 #include "kvproto/value_codec.h"
 #include "kvvisa/visa.h"
+#include "resource_name.h"
 #include "tcs_grammar.h"
 
 namespace kv {
@@ -17,14 +18,6 @@ namespace {
 
 constexpr unsigned kMaxValueBytes = 15;  // the high nibble of FlagB
 constexpr std::uint16_t kCommandStatus = 0x8000;
-
-std::string UpperCased(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
 
 // FlagB of a set or get line that does not give it: the parameter's own
 // format when the protocol knows one, else the value width the explicit
@@ -67,7 +60,7 @@ ViStatus BuildPacket(const SLine& line, const IProtocolNames& names,
     header.flagB = static_cast<std::uint8_t>(fields[kFieldFlagB].value_or(0));
     header.bodyLen = static_cast<std::uint16_t>(fields[kFieldBodyLen].value_or(0));
 
-    const std::string name = UpperCased(line.name);
+    const std::string name = ToUpper(line.name);
     const bool parameter = line.kind != ELineKind::Command;
     std::uint16_t parameterId = 0;
     if (parameter) {
