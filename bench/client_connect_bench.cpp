@@ -69,14 +69,14 @@ public:
     }
     bool RoundTrip() {
         if (!ok_) return false;
-        const auto write = [this](const std::uint8_t* data, ViUInt32 count, ViUInt32* done) {
+        const auto write = [this](const std::uint8_t* data, std::uint32_t count, std::uint32_t* done) {
             const ssize_t n = send(fd_, data, count, MSG_NOSIGNAL);
-            *done = n > 0 ? static_cast<ViUInt32>(n) : 0;
+            *done = n > 0 ? static_cast<std::uint32_t>(n) : 0;
             return n > 0 ? kvproto::kStatusSuccess : kvproto::kStatusTimeout;
         };
-        const auto read = [this](std::uint8_t* data, ViUInt32 count, ViUInt32* done) {
+        const auto read = [this](std::uint8_t* data, std::uint32_t count, std::uint32_t* done) {
             const ssize_t n = recv(fd_, data, count, 0);
-            *done = n > 0 ? static_cast<ViUInt32>(n) : 0;
+            *done = n > 0 ? static_cast<std::uint32_t>(n) : 0;
             return n > 0 ? kvproto::kStatusSuccess : kvproto::kStatusTimeout;
         };
         if (kvproto::SendBytes(write, request_.data(), static_cast<std::uint32_t>(request_.size())) != 0) {
