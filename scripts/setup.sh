@@ -39,7 +39,7 @@ install_missing "${packages[@]}"
 
 # The fuzzers' runtime (libFuzzer and the sanitizers) must come from the same
 # release as the compiler: "clang" depends on one versioned "clang-N".
-clang_major=$(dpkg-query -W -f='${Depends}' clang | grep -o 'clang-[0-9]\+' | head -n 1 | cut -d- -f2)
+clang_major=$(dpkg-query -W -f='${Depends}' clang 2>/dev/null | grep -o 'clang-[0-9]\+' | head -n 1 | cut -d- -f2 || true)
 if [ -z "$clang_major" ]; then
   echo "setup: cannot tell which clang release the clang package installs" >&2
   exit 1
