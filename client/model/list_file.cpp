@@ -121,17 +121,22 @@ EListFileStatus WriteListFile(const std::string& path, EListFileType type,
         chunk.clear();
     };
     for (const SListPoint& segment : segments) {
-        if (type == EListFileType::Srf) {
-            AppendSrfLine(chunk, segment);
-        } else {
-            AppendCsvLines(chunk, segment, ceiling, points);
-        }
+        AppendListLines(chunk, type, segment, ceiling, points);
         if (chunk.size() >= kWriteChunk) flush();
     }
     flush();
     // The last of the content reaches the file only when it is closed.
     written = std::fclose(file.release()) == 0 && written;
     return written ? EListFileStatus::Ok : EListFileStatus::CannotWrite;
+}
+
+void AppendListLines(std::string& out, EListFileType type, const SListPoint& segment,
+                     std::optional<double> ceiling, SPointLists& scratch) {
+    if (type == EListFileType::Srf) {
+        AppendSrfLine(out, segment);
+    } else {
+        AppendCsvLines(out, segment, ceiling, scratch);
+    }
 }
 
 std::optional<SPromptMessage> ListFileMessage(EListFileStatus status) {

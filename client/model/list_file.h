@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/list_point.h"
+#include "model/segment_expansion.h"
 #include "ui/prompt.h"
 
 namespace z5r {
@@ -42,6 +43,11 @@ SListFileRead ReadListFile(const std::string& path, EListFileType type);
 EListFileStatus WriteListFile(const std::string& path, EListFileType type,
                               const std::vector<SListPoint>& segments,
                               std::optional<double> ceiling);
+
+// Appends the lines of one segment as a file of `type` holds them (for CSV
+// its expanded points; `scratch` holds them between calls).
+void AppendListLines(std::string& out, EListFileType type, const SListPoint& segment,
+                     std::optional<double> ceiling, SPointLists& scratch);
 
 // The message box a status calls for (translated); none for Ok.
 std::optional<SPromptMessage> ListFileMessage(EListFileStatus status);
