@@ -22,6 +22,7 @@ constexpr double kFreqIncrement = 1000000.0;  // Hz
 constexpr int kFreqIncrementPower = 6;
 constexpr int kMegahertz = 6;  // frequencies are shown in MHz
 constexpr double kUnitIncrement = 1.0;
+constexpr bool kLinearStep = false;  // the step kind: by the increment, not by a digit
 
 QString Text(const char* key) { return QString::fromUtf8(key); }
 
@@ -39,42 +40,32 @@ TListEditorForm::TListEditorForm(QWidget* parent, std::function<int(QDialog&)> r
     setSizeGripEnabled(false);
     if (!runModal_) runModal_ = [](QDialog& dialog) { return dialog.exec(); };
 
-    auto* freqBox = new QGroupBox(Text(Z5R_TEXT("Частота")), this);
-    FreqValRG = new TRadioGroup(Text(Z5R_TEXT("Значение")), ValueModeItems(), freqBox);
+    const SGroupWidgets freq = MakeGroup(Z5R_TEXT("Частота"), seFreqStart,
+                                         {"edtStart", "edtStop", "edtCenter", "edtSpan"});
+    FreqValRG = freq.valueRG;
     FreqValRG->setObjectName(QStringLiteral("FreqValRG"));
     LinLogRG = new TRadioGroup(Text(Z5R_TEXT("Тип развертки")),
                                {Text(Z5R_TEXT("Линейный")), Text(Z5R_TEXT("Логарифмический"))},
-                               freqBox);
+                               freq.box);
     LinLogRG->setObjectName(QStringLiteral("LinLogRG"));
-    auto* freqLayout = new QGridLayout(freqBox);
-    freqLayout->addWidget(MakeEdit(seFreqStart, "edtStart", Z5R_TEXT("Старт:"), freqBox), 0, 0);
-    freqLayout->addWidget(MakeEdit(seFreqStop, "edtStop", Z5R_TEXT("Стоп:"), freqBox), 1, 0);
-    freqLayout->addWidget(MakeEdit(seFreqCenter, "edtCenter", Z5R_TEXT("Центр:"), freqBox), 2, 0);
-    freqLayout->addWidget(MakeEdit(seFreqSpan, "edtSpan", Z5R_TEXT("Полоса:"), freqBox), 3, 0);
-    freqLayout->addWidget(FreqValRG, 0, 1, 2, 1);
-    freqLayout->addWidget(LinLogRG, 2, 1, 2, 1);
+    freq.layout->addWidget(LinLogRG, 2, 1, 2, 1);
 
-    auto* powBox = new QGroupBox(Text(Z5R_TEXT("Мощность")), this);
-    PowValRG = new TRadioGroup(Text(Z5R_TEXT("Значение")), ValueModeItems(), powBox);
+    const SGroupWidgets pow = MakeGroup(Z5R_TEXT("Мощность"), sePowStart,
+                                        {"PowStart", "PowStop", "PowCenter", "PowSpan"});
+    PowValRG = pow.valueRG;
     PowValRG->setObjectName(QStringLiteral("PowValRG"));
-    auto* powLayout = new QGridLayout(powBox);
-    powLayout->addWidget(MakeEdit(sePowStart, "PowStart", Z5R_TEXT("Старт:"), powBox), 0, 0);
-    powLayout->addWidget(MakeEdit(sePowStop, "PowStop", Z5R_TEXT("Стоп:"), powBox), 1, 0);
-    powLayout->addWidget(MakeEdit(sePowCenter, "PowCenter", Z5R_TEXT("Центр:"), powBox), 2, 0);
-    powLayout->addWidget(MakeEdit(sePowSpan, "PowSpan", Z5R_TEXT("Полоса:"), powBox), 3, 0);
-    powLayout->addWidget(PowValRG, 0, 1, 2, 1);
 
     MakeEdit(sePoints, "edtPoints", Z5R_TEXT("Количество точек:"), this);
     for (int edit : {seFreqStart, seFreqStop, seFreqCenter, seFreqSpan}) {
         edits_[edit]->SetUnits(korvel::EUnits::Frequency);
         edits_[edit]->SetDisplayPower(kMegahertz);
-        edits_[edit]->SetStep(korvel::StepSettings{kFreqIncrement, false, kFreqIncrementPower});
+        edits_[edit]->SetStep(korvel::StepSettings{kFreqIncrement, kLinearStep, kFreqIncrementPower});
     }
     for (int edit : {sePowStart, sePowStop, sePowCenter})
         edits_[edit]->SetUnits(korvel::EUnits::Level);
     edits_[sePowSpan]->SetUnits(korvel::EUnits::Decibel);
     for (int edit : {sePoints, sePowStart, sePowStop, sePowCenter, sePowSpan})
-        edits_[edit]->SetStep(korvel::StepSettings{kUnitIncrement, false, 0});
+        edits_[edit]->SetStep(korvel::StepSettings{kUnitIncrement, kLinearStep, 0});
 
     OkButton = new QPushButton(Text(Z5R_TEXT("ОК")), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
@@ -84,8 +75,8 @@ TListEditorForm::TListEditorForm(QWidget* parent, std::function<int(QDialog&)> r
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(freqBox);
-    groups->addWidget(powBox);
+    groups->addWidget(freq.box);
+    groups->addWidget(pow.box);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(edits_[sePoints]);
     bottom->addStretch();
@@ -102,6 +93,19 @@ TListEditorForm::TListEditorForm(QWidget* parent, std::function<int(QDialog&)> r
             [this](int item) { editor_.SetSpacing(static_cast<ESpacing>(item)); });
     ShowEditor();
     TranslateWindow(this);
+}
+
+TListEditorForm::SGroupWidgets TListEditorForm::MakeGroup(
+    const char* title, int first, const std::array<const char*, kGroupEdits>& names) {
+    static constexpr std::array<const char*, kGroupEdits> kLabels = {
+        Z5R_TEXT("Старт:"), Z5R_TEXT("Стоп:"), Z5R_TEXT("Центр:"), Z5R_TEXT("Полоса:")};
+    auto* box = new QGroupBox(Text(title), this);
+    auto* layout = new QGridLayout(box);
+    for (int i = 0; i < kGroupEdits; ++i)
+        layout->addWidget(MakeEdit(first + i, names[i], kLabels[i], box), i, 0);
+    auto* valueRG = new TRadioGroup(Text(Z5R_TEXT("Значение")), ValueModeItems(), box);
+    layout->addWidget(valueRG, 0, 1, 2, 1);
+    return SGroupWidgets{box, layout, valueRG};
 }
 
 korvel::TKvSpinEdit* TListEditorForm::MakeEdit(int edit, const char* name, const char* label,

@@ -10,6 +10,8 @@
 #include "core/list_point.h"
 #include "model/segment_editor.h"
 
+class QGridLayout;
+class QGroupBox;
 class QPushButton;
 
 namespace korvel {
@@ -44,6 +46,16 @@ public:
     QPushButton* CancelButton = nullptr;
 
 private:
+    static constexpr int kGroupEdits = 4;  // start, stop, centre, span
+    struct SGroupWidgets {
+        QGroupBox* box;
+        QGridLayout* layout;
+        TRadioGroup* valueRG;
+    };
+    // The group box of frequency or level: its four edits from `first` and
+    // its value-mode radio group.
+    SGroupWidgets MakeGroup(const char* title, int first,
+                            const std::array<const char*, kGroupEdits>& names);
     korvel::TKvSpinEdit* MakeEdit(int edit, const char* name, const char* label, QWidget* parent);
     void Change(int edit);
     void Validate();

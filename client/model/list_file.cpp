@@ -78,6 +78,10 @@ private:
 
 }  // namespace
 
+const char* ListFileExtension(EListFileType type) {
+    return type == EListFileType::Srf ? "srf" : "csv";
+}
+
 SListFileRead ReadListText(std::string_view text, EListFileType type) {
     CListLineReader reader(type);
     while (!text.empty()) {

@@ -19,6 +19,9 @@ namespace z5r {
 // "SRF (*.srf)|*.srf|CSV (*.csv)|*.csv".
 enum class EListFileType { Srf, Csv };
 
+// The extension the save dialog adds for a file type ("srf", "csv").
+const char* ListFileExtension(EListFileType type);
+
 enum class EListFileStatus {
     Ok,
     CannotOpen,   // could not be opened or read; nothing was read

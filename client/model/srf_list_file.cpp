@@ -1,6 +1,7 @@
 #include "model/srf_list_file.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "model/list_file_numbers.h"
 #include "model/whole_number.h"
@@ -22,27 +23,27 @@ bool WrittenShort(const SListPoint& segment) {
 }  // namespace
 
 void AppendSrfLine(std::string& out, const SListPoint& segment) {
+    const auto number = [&out](auto value) {
+        if constexpr (std::is_same_v<decltype(value), double>) {
+            AppendListReal(out, value);
+        } else {
+            AppendListInteger(out, value);
+        }
+    };
+    const auto field = [&](auto value) {
+        number(value);
+        out += kSeparator;
+    };
     if (WrittenShort(segment)) {
-        AppendListReal(out, segment.startfreq);
-        out += kSeparator;
-        AppendListReal(out, segment.startpow);
-        out += kSeparator;
-        AppendListInteger(out, segment.points);
-        out += kSeparator;
+        field(segment.startfreq);
+        field(segment.startpow);
+        field(segment.points);
     } else {
-        AppendListReal(out, segment.startfreq);
-        out += kSeparator;
-        AppendListReal(out, segment.stopfreq);
-        out += kSeparator;
-        AppendListReal(out, segment.startpow);
-        out += kSeparator;
-        AppendListReal(out, segment.stoppow);
-        out += kSeparator;
-        AppendListInteger(out, segment.points);
-        out += kSeparator;
-        AppendListInteger(out, segment.linfreq);
-        out += kSeparator;
-        AppendListInteger(out, segment.used);
+        for (double value : {segment.startfreq, segment.stopfreq, segment.startpow, segment.stoppow})
+            field(value);
+        field(segment.points);
+        field(segment.linfreq);
+        number(segment.used);  // the long layout ends without a tab
     }
     out += kLineEnd;
 }

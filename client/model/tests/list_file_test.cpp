@@ -224,6 +224,11 @@ TEST(ListFile, FailedWritesAreReported) {
             << path;
 }
 
+TEST(ListFile, SaveDialogExtensionFollowsTheType) {
+    EXPECT_STREQ(ListFileExtension(EListFileType::Srf), "srf");
+    EXPECT_STREQ(ListFileExtension(EListFileType::Csv), "csv");
+}
+
 TEST(ListFile, MessagesOfTheFailures) {
     struct SMessageCase {
         EListFileStatus status;
