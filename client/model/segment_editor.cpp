@@ -58,24 +58,20 @@ void CSegmentEditor::SetLimits(const SSegmentEditorLimits& limits) {
 void CSegmentEditor::Load(const SListPoint& segment) {
     SetNotifying(sePoints, segment.points);
     spacing_ = segment.linfreq == 1 ? ESpacing::Linear : ESpacing::Log;
+    LoadGroup(seFreqStart, segment.startfreq, segment.stopfreq, &CSegmentEditor::FreqValClick);
+    LoadGroup(sePowStart, segment.startpow, segment.stoppow, &CSegmentEditor::PowValClick);
+}
 
-    if (segment.startfreq != segment.stopfreq) {
-        FreqValClick(EValueMode::Range);
-        SetQuietly(seFreqStart, segment.startfreq);
-        SetNotifying(seFreqStop, segment.stopfreq);
+void CSegmentEditor::LoadGroup(int first, double start, double stop,
+                               void (CSegmentEditor::*click)(EValueMode)) {
+    if (start != stop) {
+        (this->*click)(EValueMode::Range);
+        SetQuietly(first + kStart, start);
+        // The rules set centre and span from start and stop.
+        SetNotifying(first + kStop, stop);
     } else {
-        FreqValClick(EValueMode::Fixed);
-        SetQuietly(seFreqCenter, segment.startfreq);
-    }
-    Validate();
-
-    if (segment.startpow != segment.stoppow) {
-        PowValClick(EValueMode::Range);
-        SetQuietly(sePowStart, segment.startpow);
-        SetNotifying(sePowStop, segment.stoppow);
-    } else {
-        PowValClick(EValueMode::Fixed);
-        SetQuietly(sePowCenter, segment.startpow);
+        (this->*click)(EValueMode::Fixed);
+        SetQuietly(first + kCentre, start);
     }
     Validate();
 }

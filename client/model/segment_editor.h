@@ -95,6 +95,9 @@ private:
     };
 
     SGroup GroupOf(int edit);
+    // Shows one group's ends: a range when they differ, else the fixed value.
+    void LoadGroup(int first, double start, double stop,
+                   void (CSegmentEditor::*click)(EValueMode));
     double Points() const { return values_[sePoints]; }
     // Every setting by the program skips a disabled edit and the edit whose
     // change is being handled (unless told to set even that one).

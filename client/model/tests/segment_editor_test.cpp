@@ -39,6 +39,12 @@ SStep PowMode(EValueMode mode) {
     return [=](CSegmentEditor& editor) { editor.PowValClick(mode); };
 }
 
+// An editor after opening `opened` and taking the steps.
+void Open(CSegmentEditor& editor, const SListPoint& opened, const std::vector<SStep>& steps) {
+    editor.Load(opened);
+    for (const SStep& step : steps) step(editor);
+}
+
 struct SEditorCase {
     const char* name;
     SListPoint opened;
@@ -51,8 +57,7 @@ class EditorTable : public ::testing::TestWithParam<SEditorCase> {};
 TEST_P(EditorTable, EditsFollowTheEntries) {
     const SEditorCase& c = GetParam();
     CSegmentEditor editor;
-    editor.Load(c.opened);
-    for (const SStep& step : c.steps) step(editor);
+    Open(editor, c.opened, c.steps);
     for (const auto& [edit, value] : c.shown) EXPECT_DOUBLE_EQ(editor.Value(edit), value) << edit;
 }
 
@@ -130,8 +135,7 @@ class EditorResultTable : public ::testing::TestWithParam<SResultCase> {};
 TEST_P(EditorResultTable, GivesBackTheSegment) {
     const SResultCase& c = GetParam();
     CSegmentEditor editor;
-    editor.Load(c.opened);
-    for (const SStep& step : c.steps) step(editor);
+    Open(editor, c.opened, c.steps);
     EXPECT_EQ(editor.Result(c.opened), c.result);
 }
 
