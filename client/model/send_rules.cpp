@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 #include "core/profile_enums.h"
+#include "model/whole_number.h"
 
 namespace z5r {
 
@@ -17,12 +17,7 @@ int SweepModeToSend(int mode, int sweepType) {
     return mode == omFrequencySweep && sweepType == stLog ? 4 : mode;
 }
 
-std::int32_t PhaseToSend(double degrees) {
-    if (std::isnan(degrees)) return 0;
-    constexpr double lo = std::numeric_limits<std::int32_t>::min();
-    constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::trunc(std::fmin(std::fmax(degrees, lo), hi)));
-}
+std::int32_t PhaseToSend(double degrees) { return TruncateToInt32(degrees); }
 
 bool LevelReadBackDiffers(double requested, double readBack) {
     return std::fabs(readBack - requested) > kLevelReadBackTolerance;
