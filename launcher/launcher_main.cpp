@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/instance_lock.h"
+#include "launcher_texts.h"
 #include "splash_form.h"
 #include "z5r/i18n.h"
 
@@ -38,11 +39,7 @@ void Report(const z5r::TSplashForm& splash) {
     std::fflush(stderr);
 }
 
-int Run(int argc, char** argv) {
-    // Taken before the toolkit removes the parameters it knows: the client
-    // gets every one.
-    std::vector<std::string> parameters(argv + 1, argv + argc);
-    QApplication app(argc, argv);
+int RunSplash(std::vector<std::string> parameters) {
     z5r::SSplashOptions options;
     options.folder = OwnFolder();
     options.parameters = std::move(parameters);
@@ -54,7 +51,23 @@ int Run(int argc, char** argv) {
     // Without a window manager nobody else activates the window, and the
     // activation starts the load delay.
     splash.activateWindow();
-    return app.exec();
+    return QApplication::exec();
+}
+
+int Run(int argc, char** argv) {
+    // Taken before the toolkit removes the parameters it knows: the client
+    // gets every one.
+    std::vector<std::string> parameters(argv + 1, argv + argc);
+    QApplication app(argc, argv);
+    // A failure that reaches this level is shown as the toolkit shows errors.
+    try {
+        return RunSplash(std::move(parameters));
+    } catch (const std::exception& e) {
+        ShowError(z5r::ErrorCaptionText(), e.what());
+    } catch (...) {
+        ShowError(z5r::ErrorCaptionText(), "");
+    }
+    return z5r::kExitFailed;
 }
 
 }  // namespace
@@ -63,12 +76,5 @@ int main(int argc, char** argv) {
     // Held while the launcher runs; a second launcher starts anyway.
     const z5r::CInstanceLock instanceLock(kLauncherInstanceName);
     z5r::SetupCatalogue(OwnFolder() + "/locale");
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Launcher: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "Launcher: unexpected failure\n");
-    }
-    return z5r::kExitFailed;
+    return Run(argc, argv);
 }
