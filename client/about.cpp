@@ -106,7 +106,7 @@ TAboutForm::TAboutForm(QWidget* parent, const SAboutTexts& texts) : QDialog(pare
     BuildLabel->setFont(small);
     BuildLabel->setAlignment(Qt::AlignRight);
 
-    auto* rights = Named(new QLabel(QStringLiteral("© %1 %2 %3")
+    auto* rights = Named(new QLabel(QStringLiteral("© %1 %2. %3")
                                         .arg(QString::fromLatin1(kRightsYears),
                                              Text(Tr("ООО «Корвел»")), Text(Tr("Все права защищены."))),
                                     this),
