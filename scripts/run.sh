@@ -51,7 +51,6 @@ run_product() {
   done
   [ -e "$lock" ] && flock "$lock" true
 }
-export -f run_product
 export app
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
@@ -60,6 +59,6 @@ else
   shot="${Z5R_SNAPSHOT:-$PWD/build/z5r-client.png}"
   echo "run: no display; the product runs under Xvfb for a few seconds"
   Z5R_SNAPSHOT="$shot" Z5R_SNAPSHOT_AFTER_MS="${Z5R_SNAPSHOT_AFTER_MS:-5000}" \
-    xvfb-run -a bash -c 'run_product "$@"' run_product "$@"
+    xvfb-run -a bash -c "$(declare -f run_product); run_product \"\$@\"" run_product "$@"
   echo "run: picture of the main window: $shot"
 fi
