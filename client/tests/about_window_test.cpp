@@ -8,7 +8,16 @@
 #include <QUrl>
 #include <vector>
 
+#include <QAction>
+#include <fstream>
+
 #include "about.h"
+#include "core/paths.h"
+#include "gui_main.h"
+#include "test_env.h"
+#include "ui/scripted_prompt.h"
+#include "z5r/i18n.h"
+#include "z5r/product_contacts.h"
 
 namespace {
 
@@ -89,6 +98,37 @@ TEST(AboutWindow, OkAndEscapeClose) {
         else QTest::mouseClick(about.OKButton, Qt::LeftButton);
         EXPECT_FALSE(about.isVisible()) << (byEscape ? "Escape" : "OK");
     }
+}
+
+// The help menu of the main window. This test program carries the project's
+// version block, as the client does.
+TEST(AboutCommands, AboutShowsThisProgramsVersionAndTheSiteCommandOpensTheMakersSite) {
+    z5r::SetupCatalogue(APP_LOCALE_DIR, "ru");
+    z5rtest::UserFolders folders;
+    z5rtest::TempDir appDir;
+    z5r::SetApplicationDirOverride(appDir.Str());
+    std::ofstream(appDir.Path() / "config.xml") << "<connection/>\n";
+    CLinkCatcher catcher;
+    z5r::CScriptedPrompt prompt;
+    std::vector<std::string> versionLines;
+    z5r::STMainOptions options;
+    options.prompt = &prompt;
+    options.runModal = [&versionLines](QDialog& dialog) {
+        if (auto* about = qobject_cast<z5r::TAboutForm*>(&dialog)) {
+            versionLines.push_back(about->LabelVersion->text().toStdString());
+        }
+        return static_cast<int>(QDialog::Rejected);
+    };
+    {
+        z5r::TMain main(std::move(options));
+        main.AboutAction->trigger();
+        main.AboutAction->trigger();
+        main.AddressAction->trigger();
+    }
+    z5r::SetApplicationDirOverride("");
+    EXPECT_EQ(versionLines, (std::vector<std::string>(2, std::string("Версия ") + PRODUCT_VERSION)));
+    ASSERT_EQ(catcher.opened.size(), 1u);
+    EXPECT_EQ(catcher.opened[0], QUrl(QString::fromLatin1(z5r::kMakerSite)));
 }
 
 }  // namespace
