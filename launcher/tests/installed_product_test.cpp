@@ -20,7 +20,7 @@
 
 #include "support/child_process.h"
 #include "support/simulator_process.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +91,7 @@ protected:
         ASSERT_EQ(system(("dpkg -x '" + package_.string() + "' '" + root_.string() + "'").c_str()), 0);
     }
 
-    z5rtest::TempFolder work_;
+    z5rtest::TempDir work_;
     fs::path package_;
     fs::path root_;
 };
@@ -106,12 +106,12 @@ TEST_F(InstalledProduct, HoldsTheApplicationFolderAndItsLauncherStartsAClientTha
     const std::string home = work_.Str() + "/home";
     fs::create_directories(home + "/runtime");
     chmod((home + "/runtime").c_str(), 0700);
-    z5rtest::ScopedVariable homeVariable("HOME", home);
-    z5rtest::ScopedVariable config("XDG_CONFIG_HOME", home + "/config");
-    z5rtest::ScopedVariable runtime("XDG_RUNTIME_DIR", home + "/runtime");
-    z5rtest::ScopedVariable platform("QT_QPA_PLATFORM", "offscreen");
-    z5rtest::ScopedVariable port("Z5R_INSTRUMENT_PORT", std::to_string(sim.Port()));
-    z5rtest::ScopedVariable libraries("LD_LIBRARY_PATH", "");
+    z5rtest::ScopedEnv homeVariable("HOME", home);
+    z5rtest::ScopedEnv config("XDG_CONFIG_HOME", home + "/config");
+    z5rtest::ScopedEnv runtime("XDG_RUNTIME_DIR", home + "/runtime");
+    z5rtest::ScopedEnv platform("QT_QPA_PLATFORM", "offscreen");
+    z5rtest::ScopedEnv port("Z5R_INSTRUMENT_PORT", std::to_string(sim.Port()));
+    z5rtest::ScopedEnv libraries("LD_LIBRARY_PATH", std::nullopt);
 
     kvtest::ChildProcess launcher({(root_ / kAppDir / "Launcher").string(), "-a", "127.0.0.1"});
     EXPECT_EQ(launcher.Wait(15000), 0);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "launcher_config.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ TEST(LauncherConfig, TakesTheFirstEntryOfEachSection) {
          }(), std::nullopt, std::nullopt, "last.png"},
     };
     for (const auto& c : cases) {
-        z5rtest::TempFolder folder;
-        const auto config = ReadLauncherConfigFile(folder.Write(z5r::kLauncherConfigName, c.text));
+        z5rtest::TempDir folder;
+        const auto config = ReadLauncherConfigFile(z5rtest::WriteFile(folder, z5r::kLauncherConfigName, c.text));
         EXPECT_EQ(config.file, c.file) << c.what;
         EXPECT_EQ(config.version, c.version) << c.what;
         EXPECT_EQ(config.picture, c.picture) << c.what;
@@ -59,7 +59,7 @@ TEST(LauncherConfig, TakesTheFirstEntryOfEachSection) {
 }
 
 TEST(LauncherConfig, AFileThatCannotBeReadGivesNoSettings) {
-    z5rtest::TempFolder folder;
+    z5rtest::TempDir folder;
     for (const std::string& path : {folder.Str() + "/absent.cfg", folder.Str()}) {
         const auto config = ReadLauncherConfigFile(path);
         EXPECT_FALSE(config.file || config.version || config.picture) << path;

@@ -19,7 +19,7 @@
 
 #include "core/instance_lock.h"
 #include "support/child_process.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -89,15 +89,15 @@ protected:
         return start;
     }
 
-    z5rtest::TempFolder folder_;
-    z5rtest::TempFolder elsewhere_;
+    z5rtest::TempDir folder_;
+    z5rtest::TempDir elsewhere_;
     std::string launcherPath_ = folder_.Str() + "/Launcher";
     std::string runtimeDir_ = elsewhere_.Str() + "/runtime";
     std::string record_ = elsewhere_.Str() + "/record";
-    z5rtest::ScopedVariable runtime_{"XDG_RUNTIME_DIR", runtimeDir_};
-    z5rtest::ScopedVariable platform_{"QT_QPA_PLATFORM", "offscreen"};
-    z5rtest::ScopedVariable diagnostics_{"Z5R_DIAG", "1"};
-    z5rtest::ScopedVariable recordFile_{"Z5R_STANDIN_RECORD", record_};
+    z5rtest::ScopedEnv runtime_{"XDG_RUNTIME_DIR", runtimeDir_};
+    z5rtest::ScopedEnv platform_{"QT_QPA_PLATFORM", "offscreen"};
+    z5rtest::ScopedEnv diagnostics_{"Z5R_DIAG", "1"};
+    z5rtest::ScopedEnv recordFile_{"Z5R_STANDIN_RECORD", record_};
     std::optional<SStart> started_;
 };
 

@@ -13,7 +13,7 @@
 
 #include "splash_background.h"
 #include "splash_form.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ protected:
         return QTest::qWaitFor([this] { return exitCode_.has_value(); }, kWaitMs);
     }
 
-    z5rtest::TempFolder folder_;
+    z5rtest::TempDir folder_;
     std::vector<SMessage> messages_;
     std::optional<int> exitCode_;
 };
@@ -70,7 +70,7 @@ TEST_F(SplashForm, APictureFileReplacesTheBackgroundUnlessItIsNoPicture) {
     QImage picture(200, 120, QImage::Format_RGB32);
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(QString::fromStdString(folder_.Str() + "/back.png")));
-    folder_.Write("text.png", "not a picture");
+    z5rtest::WriteFile(folder_, "text.png", "not a picture");
     const struct {
         const char* config;
         QSize size;
@@ -80,7 +80,7 @@ TEST_F(SplashForm, APictureFileReplacesTheBackgroundUnlessItIsNoPicture) {
         {"[Picture]\np=absent.png\n", QSize(z5r::kSplashWidth, z5r::kSplashHeight)},
     };
     for (const auto& c : cases) {
-        folder_.Write(z5r::kLauncherConfigName, c.config);
+        z5rtest::WriteFile(folder_, z5r::kLauncherConfigName, c.config);
         TSplashForm form(Options(kNever, kNever));
         EXPECT_EQ(form.size(), c.size) << c.config;
     }
@@ -99,7 +99,7 @@ TEST_F(SplashForm, AMissingClientIsReportedWhenTheLoadTimerFiresAndTheLauncherEn
 }
 
 TEST_F(SplashForm, AClientThatCannotStartIsReportedByTheExitTimer) {
-    folder_.Write(z5r::kDefaultClientFileName, "not a program");
+    z5rtest::WriteFile(folder_, z5r::kDefaultClientFileName, "not a program");
     TSplashForm form(Options(kShort, 300));
     form.show();
     Activate(form);

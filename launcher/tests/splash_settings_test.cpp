@@ -9,7 +9,7 @@
 #include <string>
 
 #include "splash_settings.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ using z5r::ResolveExistingFile;
 
 // Puts a client file carrying a version block with `fileVersion` into
 // `folder`: a copy of this test program with the block added.
-void PutClient(const z5rtest::TempFolder& folder, const std::string& name, const std::string& fileVersion) {
-    const std::string block = folder.Write("block.bin", std::string("Z5R-VERSION-1") + '\0' +
+void PutClient(const z5rtest::TempDir& folder, const std::string& name, const std::string& fileVersion) {
+    const std::string block = z5rtest::WriteFile(folder, "block.bin", std::string("Z5R-VERSION-1") + '\0' +
                                                             "ProductName=Z5R" + '\0' + "FileVersion=" + fileVersion);
     const std::string command = std::string(OBJCOPY) + " --add-section .z5r_version='" + block + "' '" +
                                 std::filesystem::read_symlink("/proc/self/exe").string() + "' '" + folder.Str() +
@@ -41,15 +41,15 @@ TEST(SplashSettings, VersionTextComesFromTheConfigurationElseFromTheClientFile) 
         {"a blank configuration version shows none", "[Version]\nv=\n", "1.2.3.4", ""},
     };
     for (const auto& c : cases) {
-        z5rtest::TempFolder folder;
+        z5rtest::TempDir folder;
         PutClient(folder, z5r::kDefaultClientFileName, c.clientVersion);
-        if (c.config != nullptr) folder.Write(z5r::kLauncherConfigName, c.config);
+        if (c.config != nullptr) z5rtest::WriteFile(folder, z5r::kLauncherConfigName, c.config);
         EXPECT_EQ(MakeSplashSettings(folder.Str()).versionText, c.versionText) << c.what;
     }
 }
 
 TEST(SplashSettings, DefaultsWithoutConfigurationOrClient) {
-    z5rtest::TempFolder folder;
+    z5rtest::TempDir folder;
     const auto settings = MakeSplashSettings(folder.Str());
     EXPECT_EQ(settings.clientFileName, "Client_Z5R.dat");
     EXPECT_EQ(settings.versionText, "");
@@ -57,18 +57,18 @@ TEST(SplashSettings, DefaultsWithoutConfigurationOrClient) {
 }
 
 TEST(SplashSettings, TheConfigurationNamesClientAndPicture) {
-    z5rtest::TempFolder folder;
-    folder.Write(z5r::kLauncherConfigName, "[File]\nf=/opt/other/client\n[Picture]\np=back.png\n");
+    z5rtest::TempDir folder;
+    z5rtest::WriteFile(folder, z5r::kLauncherConfigName, "[File]\nf=/opt/other/client\n[Picture]\np=back.png\n");
     const auto settings = MakeSplashSettings(folder.Str());
     EXPECT_EQ(settings.clientFileName, "/opt/other/client");
     EXPECT_EQ(settings.pictureName, "back.png");
 }
 
 TEST(SplashSettings, FilesAreFoundBesideTheLauncherElseUnderTheirOwnName) {
-    z5rtest::TempFolder launcher;
-    z5rtest::TempFolder elsewhere;
-    const std::string beside = launcher.Write("back.png", "x");
-    const std::string absolute = elsewhere.Write("other.png", "x");
+    z5rtest::TempDir launcher;
+    z5rtest::TempDir elsewhere;
+    const std::string beside = z5rtest::WriteFile(launcher, "back.png", "x");
+    const std::string absolute = z5rtest::WriteFile(elsewhere, "other.png", "x");
     std::filesystem::create_directory(launcher.Str() + "/folder.png");
     const struct {
         std::string name;
