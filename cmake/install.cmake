@@ -5,7 +5,16 @@
 # of all of it (cpack -G DEB).
 set(KV_INSTALL_APPDIR "lib/z5r" CACHE STRING "application folder, relative to the installation prefix")
 
-install(DIRECTORY ${KV_APP_DIR}/ DESTINATION ${KV_INSTALL_APPDIR} USE_SOURCE_PERMISSIONS)
+# Programs whose installed library path differs from their built one are
+# installed as targets, so the installed copy gets that path exactly: built,
+# the loader path is padded with empty entries, which mean the current folder.
+set(KV_PROGRAMS_WITH_INSTALL_PATH kvtalk kvmon)
+set(copy_exclusions)
+foreach(program IN LISTS KV_PROGRAMS_WITH_INSTALL_PATH)
+  list(APPEND copy_exclusions PATTERN ${program} EXCLUDE)
+endforeach()
+install(DIRECTORY ${KV_APP_DIR}/ DESTINATION ${KV_INSTALL_APPDIR} USE_SOURCE_PERMISSIONS ${copy_exclusions})
+install(TARGETS ${KV_PROGRAMS_WITH_INSTALL_PATH} RUNTIME DESTINATION ${KV_INSTALL_APPDIR})
 
 # The desktop entry names the launcher by its installed path, known only when
 # installing (cmake --install --prefix, or the package's /usr).

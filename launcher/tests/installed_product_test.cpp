@@ -71,6 +71,18 @@ void ExpectTheApplicationFolderAndTheDependencies(const fs::path& root, const fs
     EXPECT_TRUE(fs::exists(root / "usr/share/icons/hicolor/scalable/apps/z5r.svg"));
     EXPECT_NE(Content(root / "usr/share/doc/z5r/copyright").find("GNU GENERAL PUBLIC LICENSE"), std::string::npos);
 
+    // No installed program searches the current folder for its libraries,
+    // as an empty entry of its library path would make it.
+    for (const auto& entry : fs::recursive_directory_iterator(root / "usr")) {
+        if (!entry.is_regular_file() || entry.is_symlink()) continue;
+        const std::string dynamic = OutputOf("readelf -d '" + entry.path().string() + "' 2>/dev/null");
+        const std::size_t start = dynamic.find("runpath: [");
+        if (start == std::string::npos) continue;
+        const std::string path = dynamic.substr(start + 10, dynamic.find(']', start) - start - 10);
+        EXPECT_FALSE(path.empty() || path.front() == ':' || path.back() == ':' || path.find("::") != std::string::npos)
+            << entry.path() << ": " << path;
+    }
+
     const std::string depends = OutputOf("dpkg-deb -f '" + package.string() + "' Depends");
     for (const char* dependency : {"libqt6widgets6", "libinih1", "qt6-qpa-plugins", "libc6"}) {
         EXPECT_NE(depends.find(dependency), std::string::npos) << dependency << " in: " << depends;
