@@ -13,6 +13,7 @@
 
 #include "ui/translate_window.h"
 #include "z5r/i18n.h"
+#include "z5r/product_contacts.h"
 
 namespace z5r {
 
@@ -22,7 +23,6 @@ constexpr int kTitlePixels = 24;
 constexpr int kBuildPixels = 10;
 constexpr int kLogoSize = 64;
 constexpr int kTextWidth = 440;
-constexpr const char* kRightsYears = "2026";
 
 // A label that acts as a link: underlined, with the hand cursor.
 class CLinkLabel : public QLabel {

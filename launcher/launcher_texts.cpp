@@ -1,14 +1,9 @@
 #include "launcher_texts.h"
 
 #include "z5r/i18n.h"
+#include "z5r/product_contacts.h"
 
 namespace z5r {
-
-namespace {
-
-constexpr const char* kRightsYears = "2026";
-
-}  // namespace
 
 std::string ProductTitleText() { return Tr("Программный комплекс Z5R"); }
 

@@ -22,12 +22,11 @@ constexpr int kVersionPixels = 16;
 constexpr int kBottomPixels = 12;
 constexpr int kMargin = 24;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& text, int pixels, bool bold) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& text, int pixels) {
     auto* label = new QLabel(QString::fromStdString(text), parent);
     label->setObjectName(QString::fromLatin1(name));
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(pixels);
-    font.setBold(bold);
     label->setFont(font);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
@@ -44,16 +43,17 @@ TSplashForm::TSplashForm(SSplashOptions options)
       // Built once: activating the window again must not hand the
       // parameters on twice.
       argumentString_(BuildArgumentString(options_.parameters)),
-      background_(LoadBackground(settings_.pictureName.empty()
-                                     ? std::nullopt
-                                     : ResolveExistingFile(options_.folder, settings_.pictureName))) {
+      background_(LoadBackground(ResolveExistingFile(options_.folder, settings_.pictureName))) {
     setObjectName(QStringLiteral("SplashForm"));
     setWindowTitle(QString::fromStdString(ProductTitleText()));
     setFixedSize(background_.size());
 
-    NameLabel = MakeLabel(this, "NameLabel", ProductTitleText(), kNamePixels, true);
-    VersionLabel = MakeLabel(this, "VersionLabel", settings_.versionText, kVersionPixels, false);
-    BottomLabel = MakeLabel(this, "BottomLabel", RightsNoticeText(), kBottomPixels, false);
+    NameLabel = MakeLabel(this, "NameLabel", ProductTitleText(), kNamePixels);
+    QFont nameFont = NameLabel->font();
+    nameFont.setBold(true);
+    NameLabel->setFont(nameFont);
+    VersionLabel = MakeLabel(this, "VersionLabel", settings_.versionText, kVersionPixels);
+    BottomLabel = MakeLabel(this, "BottomLabel", RightsNoticeText(), kBottomPixels);
     BottomLabel->setWordWrap(true);
     BottomLabel->setAlignment(Qt::AlignRight | Qt::AlignBottom);
 
