@@ -1,24 +1,20 @@
 // TMain: the help menu — the about window and the maker's web site.
-#include <QDesktopServices>
-#include <QUrl>
-
 #include "about.h"
 #include "gui_main.h"
+#include "z5r/product_contacts.h"
+#include "z5r/version_block.h"
 
 namespace z5r {
 
-namespace {
-
-constexpr const char* kMakerSite = "https://www.korvel.example/";
-
-}  // namespace
-
 void TMain::AboutActionExecute() {
+    // A program file without a version block has nothing to show.
+    const auto version = ReadOwnVersionBlock();
+    if (!version) return;
     // Created anew each time it is opened.
-    TAboutForm about(this);
+    TAboutForm about(this, MakeAboutTexts(*version, {kSupportMail, kMakerSite}));
     RunModal(about);
 }
 
-void TMain::AddressActionExecute() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerSite))); }
+void TMain::AddressActionExecute() { OpenLink(kMakerSite); }
 
 }  // namespace z5r

@@ -9,7 +9,7 @@ packages=(
   clang
   libpugixml-dev zlib1g-dev libinih-dev
   qt6-base-dev qt6-qpa-plugins gettext xvfb xauth fonts-dejavu-core
-  iproute2 util-linux procps
+  iproute2 util-linux procps binutils dpkg-dev file
 )
 
 SUDO=""

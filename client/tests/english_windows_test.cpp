@@ -68,7 +68,8 @@ TEST_F(EnglishWindows, DialogsShowNoRussian) {
     dialogs.emplace_back(std::make_unique<TPacketParamsForm>());
     dialogs.emplace_back(std::make_unique<TChangePassForm>());
     dialogs.emplace_back(std::make_unique<TPassForm>());
-    dialogs.emplace_back(std::make_unique<TAboutForm>());
+    dialogs.emplace_back(std::make_unique<TAboutForm>(
+        nullptr, MakeAboutTexts({"Z5R", "1.0.0.0", "1.0.0.0"}, {"help@x.example", "https://x.example/"})));
     for (const auto& dialog : dialogs) {
         EXPECT_FALSE(dialog->windowTitle().isEmpty()) << dialog->objectName().toStdString();
         const auto russian = z5rtest::CyrillicTexts(dialog.get());
