@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "block_control.h"
+#include "resource_name.h"
 
 namespace kv {
 
@@ -21,9 +22,7 @@ constexpr auto kPollInterval = std::chrono::milliseconds(1);
 CSessionDebug::~CSessionDebug() { Disconnect(); }
 
 ViStatus CSessionDebug::Connect(ViConstRsrc name, ViAccessMode, ViUInt32) {
-    std::string target(name);
-    const auto hook = target.find("::HOOK");
-    if (hook != std::string::npos) target.erase(hook, 6);
+    const std::string target = WithoutLastToken(name, kHookToken);
     readOffset_ = 0;
     if (AttachBlock(target)) Attach();
     return VI_SUCCESS;

@@ -14,7 +14,7 @@ public:
     CSessionDebug() = default;
     ~CSessionDebug() override;
 
-    // Attaches to the block of the name without its first "::HOOK"; the
+    // Attaches to the block of the name without its last "::HOOK"; the
     // application need not be running yet. Always VI_SUCCESS.
     ViStatus Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) override;
     ViStatus Disconnect() override;

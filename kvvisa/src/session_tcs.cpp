@@ -6,6 +6,7 @@
 
 #include "kvproto/packet.h"
 #include "res_mgr.h"
+#include "resource_name.h"
 #include "tcs_line.h"
 #include "tcs_text.h"
 
@@ -13,7 +14,6 @@ namespace kv {
 
 namespace {
 
-constexpr std::string_view kLayerToken = "::TCS";
 constexpr const char* kDescriptionFile = "Protocol.xml";
 
 // How long a read keeps asking a source that has nothing yet (a monitor
@@ -40,9 +40,7 @@ ViStatus CSessionTCS::Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 time
     // Without a description every name is unknown and each line says so.
     protocol_->LoadDescription(kDescriptionFile);
 
-    std::string innerName(name != nullptr ? name : "");
-    const auto token = innerName.find(kLayerToken);
-    if (token != std::string::npos) innerName.erase(token, kLayerToken.size());
+    const std::string innerName = WithoutLastToken(name != nullptr ? name : "", kTcsToken);
     ViSession handle = VI_NULL;
     const ViStatus status = manager_.Open(innerName.c_str(), mode, timeout, &handle);
     if (handle != VI_NULL && manager_.Find(handle) != nullptr) inner_ = handle;

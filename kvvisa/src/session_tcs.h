@@ -27,7 +27,7 @@ public:
     CSessionTCS& operator=(const CSessionTCS&) = delete;
 
     // Loads the protocol library (VI_ERROR_LIBRARY_NFOUND without it), then
-    // opens `name` without its first "::TCS" as the inner session.
+    // opens `name` without its last "::TCS" as the inner session.
     ViStatus Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) override;
     // Closes the protocol context, unloads the library, closes the inner handle.
     ViStatus Disconnect() override;

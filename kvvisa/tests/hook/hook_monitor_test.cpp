@@ -235,6 +235,20 @@ TEST(TrafficMonitor, ClosingMonitorReleasesOnlyTheDebtItStillOwed) {
     EXPECT_EQ(next.get(), VI_SUCCESS);
 }
 
+// Hosts whose names start like a layer token: only the last token of the
+// monitor's string says which block it watches.
+TEST(TrafficMonitor, HostNamedLikeALayerTokenStillMeetsItsApplication) {
+    for (const char* host : {"HOOKLAB7", "TCSLAB", "HOOK", "lab7::HOOK"}) {
+        SCOPED_TRACE(host);
+        const std::string resource =
+            "TCPIP::" + std::string(host) + "-" + std::to_string(getpid()) + "::5025::SOCKET";
+        Monitor monitor(resource);
+        Application app(resource);
+        ASSERT_EQ(app.Write(Sequence(4, 8)), VI_SUCCESS);
+        EXPECT_EQ(monitor.ReadSome(8).data, Sequence(4, 8));
+    }
+}
+
 TEST(TrafficMonitor, AnswersOnlyItsOwnAttributeAndIgnoresWrites) {
     const std::string resource = UniqueResource();
     Monitor monitor(resource);
