@@ -2,6 +2,7 @@
 // and the monitors are separate objects meeting only through the shared
 // block named after the resource string, as they do across processes.
 #include <dirent.h>
+#include <signal.h>
 #include <semaphore.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -312,7 +313,49 @@ public:
         new Lock(*this);
         _exit(0);
     }
+    // Leaves a record owed by a monitor nobody knows of, as a process killed
+    // in the middle would, and dies without letting go of anything.
+    [[noreturn]] void LeaveDebtAndDie() {
+        {
+            Lock lock(*this);
+            block_->attached = 1;
+            block_->pending = 1;
+        }
+        raise(SIGKILL);
+        _exit(1);
+    }
+    std::uint32_t Attached() {
+        Lock lock(*this);
+        return block_->attached;
+    }
 };
+
+TEST(TrafficBlock, BlockLeftByKilledHoldersIsReplacedByTheNextOpener) {
+    const std::string resource = UniqueResource();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        BlockHolder holder;
+        if (!holder.Open(resource)) _exit(1);
+        holder.LeaveDebtAndDie();
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(SharedObjectsExist(resource));
+
+    {
+        BlockHolder peek;
+        ASSERT_TRUE(peek.Open(resource));
+        EXPECT_EQ(peek.Attached(), 0u);  // a fresh block, not the dead one's
+        Monitor monitor(resource);
+        Application app(resource);
+        ASSERT_EQ(app.Write(Sequence(5, 3)), VI_SUCCESS);
+        EXPECT_EQ(monitor.ReadSome(8).data, Sequence(5, 3));
+    }
+    // The last live holder removed the names; nothing is left in /dev/shm.
+    EXPECT_FALSE(SharedObjectsExist(resource));
+}
 
 TEST(TrafficBlock, MutexLeftLockedByADeadProcessIsRecovered) {
     const std::string resource = UniqueResource();
@@ -333,10 +376,6 @@ TEST(TrafficBlock, MutexLeftLockedByADeadProcessIsRecovered) {
     ASSERT_EQ(writer.wait_for(std::chrono::seconds(20)), std::future_status::ready);
     EXPECT_EQ(writer.get(), VI_SUCCESS);
     EXPECT_EQ(monitor.ReadSome(16).data, Sequence(7, 2));
-    // The dead process never let go of the block: remove its names by hand.
-    shm_unlink(kv::SharedObjectName(resource, "_Map").c_str());
-    shm_unlink(kv::SharedObjectName(resource, "_Mutex").c_str());
-    sem_unlink(kv::SharedObjectName(resource, "_Semaphore").c_str());
 }
 
 }  // namespace
