@@ -330,17 +330,24 @@ public:
     }
 };
 
-TEST(TrafficBlock, BlockLeftByKilledHoldersIsReplacedByTheNextOpener) {
-    const std::string resource = UniqueResource();
+// Lets a holder of the block die in a child process, the way `dying` says;
+// the child's wait status.
+int DieHoldingTheBlock(const std::string& resource, void (BlockHolder::*dying)()) {
     const pid_t child = fork();
-    ASSERT_GE(child, 0);
+    if (child < 0) return -1;
     if (child == 0) {
         BlockHolder holder;
-        if (!holder.Open(resource)) _exit(1);
-        holder.LeaveDebtAndDie();
+        if (holder.Open(resource)) (holder.*dying)();
+        _exit(1);
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    int status = -1;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+TEST(TrafficBlock, BlockLeftByKilledHoldersIsReplacedByTheNextOpener) {
+    const std::string resource = UniqueResource();
+    const int status = DieHoldingTheBlock(resource, &BlockHolder::LeaveDebtAndDie);
     ASSERT_TRUE(WIFSIGNALED(status));
     ASSERT_TRUE(SharedObjectsExist(resource));
 
@@ -360,15 +367,7 @@ TEST(TrafficBlock, BlockLeftByKilledHoldersIsReplacedByTheNextOpener) {
 TEST(TrafficBlock, MutexLeftLockedByADeadProcessIsRecovered) {
     const std::string resource = UniqueResource();
     Monitor monitor(resource);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        BlockHolder holder;
-        if (!holder.Open(resource)) _exit(1);
-        holder.LockAndDie();
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const int status = DieHoldingTheBlock(resource, &BlockHolder::LockAndDie);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     Application app(resource);
