@@ -185,6 +185,7 @@ bool TFormConnect::AutoConnect() {
 void TFormConnect::ConnectClicked() { RequestConnect(Address()); }
 
 void TFormConnect::RequestConnect(const QString& address) {
+    if (searching_) return;  // Connect is disabled until the search ends
     if (address.trimmed().isEmpty()) {
         Error(ToQ(z5r::Tr("Не указан адрес прибора")));
         return;
@@ -260,6 +261,9 @@ bool TFormConnect::StartSearch() {
     if (searchThread_.joinable()) searchThread_.join();
     searching_ = true;
     searchButton_->setEnabled(false);
+    // Connecting while the search holds the library's attention would make
+    // the person wait behind it; the found list also changes under the choice.
+    connectButton_->setEnabled(false);
     searchProgress_->show();
     foundList_->clear();
     stateLabel_->setText(ToQ(z5r::Tr("Поиск приборов...")));
@@ -285,6 +289,7 @@ void TFormConnect::SearchDone(std::vector<FoundInstrument> found) {
     searching_ = false;
     found_ = std::move(found);
     searchButton_->setEnabled(true);
+    connectButton_->setEnabled(true);
     searchProgress_->hide();
     foundList_->clear();
     for (const auto& instrument : found_) {

@@ -12,6 +12,7 @@
 
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -124,12 +125,23 @@ TEST(FormSearchInNamespace, DISABLED_FindsTheAnsweringInstrument) {
     dialog.show();
     auto* progress = dialog.findChild<QProgressBar*>();
     ASSERT_NE(progress, nullptr);
+    QPushButton* connectButton = nullptr;
+    for (auto* button : dialog.findChildren<QPushButton*>()) {
+        if (button->isDefault()) connectButton = button;
+    }
+    ASSERT_NE(connectButton, nullptr);
+    int connectRequests = 0;
+    dialog.OnConnect = [&connectRequests](const QString&) { ++connectRequests; };
     ASSERT_TRUE(dialog.StartSearch());
     EXPECT_TRUE(dialog.Searching());
     EXPECT_TRUE(progress->isVisible());
+    EXPECT_FALSE(connectButton->isEnabled());  // no connecting while the search runs
+    connectButton->click();
+    EXPECT_EQ(connectRequests, 0);
     EXPECT_FALSE(dialog.StartSearch());  // one search at a time
     ASSERT_TRUE(test::WaitUntil([&dialog]() { return !dialog.Searching(); }, 20000));
     EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(connectButton->isEnabled());
 
     EXPECT_GE(responder.Requests(), 1);
     ASSERT_EQ(dialog.Found().size(), 1u);

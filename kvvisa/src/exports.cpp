@@ -19,21 +19,22 @@ ViStatus Guarded(Body&& body) noexcept {
     }
 }
 
-// The resource manager's operations are reached through its own handle or
-// through any session handle (whose class then answers for itself).
-kv::ISession* FindRmTarget(ViSession sesn) {
-    if (sesn == kv::CResMgr::kHandle) return &kv::ResourceManager();
-    return kv::ResourceManager().Find(sesn);
-}
-
 // Runs `op` on the session behind `vi`, or answers VI_ERROR_INV_OBJECT.
 template <typename Op>
 ViStatus OnSession(ViObject vi, Op&& op) noexcept {
-    return Guarded([&]() -> ViStatus {
-        kv::ISession* session = kv::ResourceManager().Find(vi);
-        if (session == nullptr) return VI_ERROR_INV_OBJECT;
-        return op(*session);
-    });
+    return Guarded([&]() -> ViStatus { return kv::ResourceManager().Call(vi, op); });
+}
+
+// The resource manager's operations are reached through its own handle or
+// through any session handle (whose class then answers for itself). The
+// manager guards itself; it is not serialised like a session, so a search on
+// one thread does not hold up opening on another.
+template <typename Op>
+ViStatus OnRmTarget(ViSession sesn, Op&& op) noexcept {
+    if (sesn == kv::CResMgr::kHandle) {
+        return Guarded([&]() -> ViStatus { return op(kv::ResourceManager()); });
+    }
+    return OnSession(sesn, op);
 }
 
 }  // namespace
@@ -51,18 +52,15 @@ KVVISA_EXPORT ViStatus viGetDefaultRM(ViPSession vi) { return viOpenDefaultRM(vi
 
 KVVISA_EXPORT ViStatus viFindRsrc(ViSession sesn, ViConstString expr, ViPFindList vi,
                                   ViPUInt32 retCnt, ViChar desc[]) {
-    return Guarded([&]() -> ViStatus {
-        kv::ISession* target = FindRmTarget(sesn);
-        if (target == nullptr) return VI_ERROR_INV_OBJECT;
-        return target->FindRsrc(expr == nullptr ? "" : expr, nullptr, vi, retCnt, desc);
+    return OnRmTarget(sesn, [&](kv::ISession& target) {
+        return target.FindRsrc(expr == nullptr ? "" : expr, nullptr, vi, retCnt, desc);
     });
 }
 
 KVVISA_EXPORT ViStatus viFindNext(ViFindList vi, ViChar desc[]) {
     return Guarded([&]() -> ViStatus {
-        kv::ISession* list = kv::ResourceManager().Find(vi);
-        if (list == nullptr) return VI_ERROR_INV_OBJECT;
-        const ViStatus status = list->FindNext(desc);
+        const ViStatus status =
+            kv::ResourceManager().Call(vi, [&](kv::ISession& list) { return list.FindNext(desc); });
         // The list closes itself once its last entry was delivered.
         if (status == VI_ERROR_RSRC_NFOUND) return kv::ResourceManager().Close(vi);
         return status;
@@ -71,18 +69,16 @@ KVVISA_EXPORT ViStatus viFindNext(ViFindList vi, ViChar desc[]) {
 
 KVVISA_EXPORT ViStatus viOpen(ViSession sesn, ViConstRsrc name, ViAccessMode mode,
                               ViUInt32 timeout, ViPSession vi) {
-    return Guarded([&]() -> ViStatus {
-        if (vi != nullptr) *vi = VI_NULL;
-        kv::ISession* target = FindRmTarget(sesn);
-        if (target == nullptr) return VI_ERROR_INV_OBJECT;
+    if (vi != nullptr) *vi = VI_NULL;
+    ViSession opened = VI_NULL;
+    const ViStatus status = OnRmTarget(sesn, [&](kv::ISession& target) -> ViStatus {
         if (name == nullptr) return VI_ERROR_INV_RSRC_NAME;
-        ViSession opened = VI_NULL;
-        const ViStatus status = target->Open(name, mode, timeout, &opened);
-        if (vi != nullptr) *vi = status == VI_SUCCESS ? opened : VI_NULL;
-        // A handle nobody can learn would leak: close what was opened.
-        if (vi == nullptr && opened != VI_NULL) kv::ResourceManager().Close(opened);
-        return status;
+        return target.Open(name, mode, timeout, &opened);
     });
+    if (vi != nullptr) *vi = status == VI_SUCCESS ? opened : VI_NULL;
+    // A handle nobody can learn would leak: close what was opened.
+    if (vi == nullptr && opened != VI_NULL) viClose(opened);
+    return status;
 }
 
 KVVISA_EXPORT ViStatus viClose(ViObject vi) {

@@ -20,14 +20,40 @@ CResMgr& ResourceManager() {
 CResMgr::~CResMgr() { CloseAll(); }
 
 void CResMgr::CloseAll() {
-    while (!table_.empty()) Close(table_.back().handle);
+    for (;;) {
+        ViSession last = VI_NULL;
+        {
+            std::lock_guard<std::mutex> guard(tableMutex_);
+            if (table_.empty()) return;
+            last = table_.back().handle;
+        }
+        Close(last);
+    }
+}
+
+const CResMgr::Entry* CResMgr::FindEntry(ViObject vi) const {
+    for (const auto& entry : table_) {
+        if (entry.handle == vi) return &entry;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<CResMgr::Slot> CResMgr::Lookup(ViObject vi) const {
+    std::lock_guard<std::mutex> guard(tableMutex_);
+    const Entry* entry = FindEntry(vi);
+    return entry != nullptr ? entry->slot : nullptr;
 }
 
 ISession* CResMgr::Find(ViObject vi) const {
-    for (const auto& entry : table_) {
-        if (entry.handle == vi) return entry.session.get();
-    }
-    return nullptr;
+    const std::shared_ptr<Slot> slot = Lookup(vi);
+    if (!slot) return nullptr;
+    std::lock_guard<std::mutex> serialised(slot->mutex);
+    return slot->session.get();
+}
+
+size_t CResMgr::SessionCount() const {
+    std::lock_guard<std::mutex> guard(tableMutex_);
+    return table_.size();
 }
 
 ViSession CResMgr::NextHandle() {
@@ -35,24 +61,38 @@ ViSession CResMgr::NextHandle() {
     // stays invalid; 0 and the resource manager's own handle are never given.
     do {
         ++lastHandle_;
-    } while (lastHandle_ == 0 || lastHandle_ == kHandle || Find(lastHandle_) != nullptr);
+    } while (lastHandle_ == 0 || lastHandle_ == kHandle || FindEntry(lastHandle_) != nullptr);
     return lastHandle_;
 }
 
 ViSession CResMgr::Enter(std::unique_ptr<ISession> session) {
+    auto slot = std::make_shared<Slot>();
+    slot->session = std::move(session);
+    std::lock_guard<std::mutex> guard(tableMutex_);
     const ViSession handle = NextHandle();
-    table_.push_back({handle, std::move(session)});
+    table_.push_back({handle, std::move(slot)});
     return handle;
 }
 
 ViStatus CResMgr::Close(ViObject vi) {
-    const auto it = std::find_if(table_.begin(), table_.end(),
-                                 [vi](const Entry& entry) { return entry.handle == vi; });
-    if (vi == VI_NULL || it == table_.end()) return VI_ERROR_INV_OBJECT;
-    // Out of the table first: a session may close further handles (its inner
-    // session) while it is destroyed.
-    std::unique_ptr<ISession> session = std::move(it->session);
-    table_.erase(it);
+    if (vi == VI_NULL) return VI_ERROR_INV_OBJECT;
+    std::shared_ptr<Slot> slot;
+    {
+        std::lock_guard<std::mutex> guard(tableMutex_);
+        const auto it = std::find_if(table_.begin(), table_.end(),
+                                     [vi](const Entry& entry) { return entry.handle == vi; });
+        if (it == table_.end()) return VI_ERROR_INV_OBJECT;
+        slot = std::move(it->slot);
+        table_.erase(it);
+    }
+    // Out of the table first, so no new call reaches it; then wait for the
+    // call in progress. No lock is held while it is destroyed: a session may
+    // close further handles (its inner session) meanwhile.
+    std::unique_ptr<ISession> session;
+    {
+        std::lock_guard<std::mutex> serialised(slot->mutex);
+        session = std::move(slot->session);
+    }
     session.reset();
     return VI_SUCCESS;
 }

@@ -90,10 +90,19 @@ std::optional<ResourceInfo> CheckResource(std::string_view name) {
 ELayer LayerOf(const std::vector<std::string>& tokens) {
     if (tokens.empty()) return ELayer::None;
     const std::string& last = tokens.back();
-    if (last == "HOOK") return ELayer::Hook;
-    if (last == "TCS") return ELayer::Tcs;
+    if (last == kHookToken) return ELayer::Hook;
+    if (last == kTcsToken) return ELayer::Tcs;
     if (last == "SA") return ELayer::Sa;
     return ELayer::None;
+}
+
+std::string WithoutLastToken(std::string_view name, std::string_view token) {
+    const std::size_t tail = token.size() + 2;
+    if (name.size() >= tail && name.substr(name.size() - token.size()) == token &&
+        name.substr(name.size() - tail, 2) == "::") {
+        name.remove_suffix(tail);
+    }
+    return std::string(name);
 }
 
 }  // namespace kv

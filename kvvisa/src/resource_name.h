@@ -33,6 +33,15 @@ std::optional<ResourceInfo> CheckResource(std::string_view name);
 enum class ELayer { None, Hook, Tcs, Sa };
 ELayer LayerOf(const std::vector<std::string>& tokens);
 
+// The layer tokens as they end a resource string.
+constexpr std::string_view kHookToken = "HOOK";
+constexpr std::string_view kTcsToken = "TCS";
+
+// `name` without its last token when that token is `token`: what a layer
+// opens underneath itself. A host or any earlier token that merely starts
+// with the same letters stays as it is.
+std::string WithoutLastToken(std::string_view name, std::string_view token);
+
 std::string ToUpper(std::string_view text);
 
 }  // namespace kv

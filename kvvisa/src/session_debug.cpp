@@ -9,23 +9,22 @@
 #include <thread>
 
 #include "block_control.h"
+#include "resource_name.h"
+#include "shared_wait.h"
 
 namespace kv {
 
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kReadWindow = std::chrono::milliseconds(100);
-constexpr auto kPollInterval = std::chrono::milliseconds(1);
 }  // namespace
 
 CSessionDebug::~CSessionDebug() { Disconnect(); }
 
 ViStatus CSessionDebug::Connect(ViConstRsrc name, ViAccessMode, ViUInt32) {
-    std::string target(name);
-    const auto hook = target.find("::HOOK");
-    if (hook != std::string::npos) target.erase(hook, 6);
+    target_ = WithoutLastToken(name, kHookToken);
     readOffset_ = 0;
-    if (AttachBlock(target)) Attach();
+    if (AttachBlock(target_)) Attach();
     return VI_SUCCESS;
 }
 
@@ -47,69 +46,113 @@ void CSessionDebug::Attach() {
     }
     for (int i = 0; i < kMonitorSlots; ++i) {
         if (control_->slots[i].pid == 0) {
-            control_->slots[i] = MonitorSlot{static_cast<std::int32_t>(getpid()), readerFlag_};
+            control_->slots[i] =
+                MonitorSlot{static_cast<std::int32_t>(getpid()), readerFlag_, Ticket()};
             slot_ = i;
             break;
         }
     }
+    readOffset_ = 0;
     attached_ = true;
+}
+
+bool CSessionDebug::StillRegistered() const {
+    return slot_ < 0 || (control_->slots[slot_].pid == getpid() &&
+                         control_->slots[slot_].ticket == Ticket());
 }
 
 void CSessionDebug::Detach() {
     if (!attached_) return;
-    Lock lock(*this);
-    // A hook may have found this monitor's registry entry stale; it then
-    // already took this monitor's count and debt away.
-    const bool registered = slot_ < 0 || control_->slots[slot_].pid == getpid();
-    if (registered) {
-        if (slot_ >= 0) readerFlag_ = control_->slots[slot_].readerFlag;
-        if (block_->attached > 0) --block_->attached;
-        if (block_->pending > 0 && readerFlag_ != block_->toggle) --block_->pending;
-        if (slot_ >= 0) control_->slots[slot_] = MonitorSlot{};
+    bool paidDebt = false;
+    {
+        Lock lock(*this);
+        // A hook may have detached this monitor already (it stopped reading
+        // for too long); it then took this monitor's count and debt away.
+        if (StillRegistered()) {
+            if (slot_ >= 0) readerFlag_ = control_->slots[slot_].readerFlag;
+            if (block_->attached > 0) --block_->attached;
+            if (block_->pending > 0 && readerFlag_ != block_->toggle) {
+                --block_->pending;
+                paidDebt = true;
+                AdvanceCounter(control_->consumed);
+            }
+            if (slot_ >= 0) control_->slots[slot_] = MonitorSlot{};
+        }
     }
+    if (paidDebt) WakeWaiters(control_->consumed);
     slot_ = -1;
     attached_ = false;
 }
 
+void CSessionDebug::Reattach() {
+    // The hook no longer counts this monitor as a holder: the block may even
+    // have been retired meanwhile. Start over, missing what went by.
+    attached_ = false;
+    slot_ = -1;
+    ReleaseBlock();
+    if (AttachBlock(target_)) Attach();
+}
+
 ViStatus CSessionDebug::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
-    const auto start = Clock::now();
+    const auto deadline = Clock::now() + kReadWindow;
     ViStatus result = VI_ERROR_RSRC_BUSY;
     *retCount = 0;
-    if (!HasBlock()) {
-        std::this_thread::sleep_for(kReadWindow);
-        return result;
-    }
-    while (Clock::now() - start < kReadWindow) {
+    for (;;) {
+        if (!HasBlock()) {
+            std::this_thread::sleep_until(deadline);
+            return result;
+        }
         ViUInt32 copied = 0;
+        bool consumedRecord = false;
+        bool detached = false;
+        std::uint32_t publishedSeen = 0;
         {
             Lock lock(*this);
-            if (slot_ >= 0 && control_->slots[slot_].readerFlag != readerFlag_) {
-                // A hook gave up waiting for this monitor and marked the
-                // record read for it: start afresh with the next one.
-                readerFlag_ = control_->slots[slot_].readerFlag;
-                readOffset_ = 0;
+            detached = !StillRegistered();
+            if (!detached) {
+                publishedSeen = LoadCounter(control_->published);
+                copied = TakePiece(buf, count, result, consumedRecord);
+                block_->lastDirection = block_->direction;
             }
-            if (count > 0 && block_->pending > 0 && block_->toggle != readerFlag_) {
-                const std::uint32_t length = std::min<std::uint32_t>(block_->length, kTrafficDataSize);
-                copied = std::min(count, length - std::min(readOffset_, length));
-                std::memcpy(buf, block_->data + readOffset_, copied);
-                readOffset_ += copied;
-                result = VI_SUCCESS;
-                if (readOffset_ >= length) {
-                    --block_->pending;
-                    readOffset_ = 0;
-                    readerFlag_ ^= 1;
-                    if (slot_ >= 0) control_->slots[slot_].readerFlag = readerFlag_;
-                    result = block_->status;
-                }
-            }
-            *retCount = copied;
-            block_->lastDirection = block_->direction;
         }
-        std::this_thread::sleep_for(kPollInterval);
-        if (copied > 0) break;
+        if (detached) {
+            Reattach();
+            continue;
+        }
+        *retCount = copied;
+        if (consumedRecord) WakeWaiters(control_->consumed);
+        if (copied > 0) return result;
+        const auto now = Clock::now();
+        if (now >= deadline) return result;
+        WaitWhileCounterIs(control_->published, publishedSeen, deadline - now);
     }
-    return result;
+}
+
+ViUInt32 CSessionDebug::TakePiece(ViPBuf buf, ViUInt32 count, ViStatus& result,
+                                  bool& consumedRecord) {
+    if (slot_ >= 0 && control_->slots[slot_].readerFlag != readerFlag_) {
+        // A hook marked the record read for this monitor (its application had
+        // ended): start afresh with the next one.
+        readerFlag_ = control_->slots[slot_].readerFlag;
+        readOffset_ = 0;
+    }
+    if (count == 0 || block_->pending == 0 || block_->toggle == readerFlag_) return 0;
+    const std::uint32_t length = std::min<std::uint32_t>(block_->length, kTrafficDataSize);
+    const ViUInt32 copied = std::min(count, length - std::min(readOffset_, length));
+    std::memcpy(buf, block_->data + readOffset_, copied);
+    if (readOffset_ == 0) recordSource_ = control_->source;
+    readOffset_ += copied;
+    result = VI_SUCCESS;
+    if (readOffset_ >= length) {
+        --block_->pending;
+        readOffset_ = 0;
+        readerFlag_ ^= 1;
+        if (slot_ >= 0) control_->slots[slot_].readerFlag = readerFlag_;
+        result = block_->status;
+        AdvanceCounter(control_->consumed);
+        consumedRecord = true;
+    }
+    return copied;
 }
 
 ViStatus CSessionDebug::GetAttribute(ViAttr attr, void* value) {

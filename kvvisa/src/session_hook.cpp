@@ -1,30 +1,28 @@
 #include "session_hook.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "block_control.h"
+#include "process_state.h"
 #include "report.h"
+#include "shared_wait.h"
 
 namespace kv {
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-// How long a publish waits for monitors that stop reading before it drops
-// their debt: the application must never be held up for ever by a monitor
-// that hangs.
+// How long a publish waits for monitors that stop reading (stopped, or too
+// slow) before it detaches them: the application must never be held up for
+// ever by a monitor that hangs, nor once for every record.
 constexpr auto kStalledMonitorLimit = std::chrono::seconds(5);
-// How often a waiting publish looks for monitors whose process has ended.
+// How often a waiting publish looks for monitors whose process has ended;
+// between looks it sleeps until a monitor reads.
 constexpr auto kDeadMonitorCheck = std::chrono::milliseconds(10);
-
-bool ProcessGone(std::int32_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
 }  // namespace
 
 CSessionHook::CSessionHook(std::unique_ptr<ISession> inner) : inner_(std::move(inner)) {}
@@ -35,7 +33,8 @@ CSessionHook::~CSessionHook() {
 }
 
 ViStatus CSessionHook::Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) {
-    AttachBlock(name);  // without a block the session works, unpublished
+    // Without a block the session works, unpublished.
+    if (AttachBlock(name)) DropRecordOfEndedPublisher();
     return inner_->Connect(name, mode, timeout);
 }
 
@@ -73,6 +72,7 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
     std::uint32_t lastPending = 0;
     bool first = true;
     for (;;) {
+        std::uint32_t consumedSeen = 0;
         {
             Lock lock(*this);
             if (block_->pending == 0) {
@@ -82,8 +82,12 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
                 block_->toggle ^= 1;
                 block_->direction = direction;
                 block_->status = status;
-                return;
+                control_->source = Ticket();
+                control_->publisherPid = static_cast<std::int32_t>(getpid());
+                AdvanceCounter(control_->published);
+                break;
             }
+            consumedSeen = LoadCounter(control_->consumed);
             const auto now = Clock::now();
             if (first || block_->pending != lastPending) {
                 lastPending = block_->pending;
@@ -92,37 +96,52 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
             }
             if (now - lastDeadCheck >= kDeadMonitorCheck) {
                 lastDeadCheck = now;
-                if (DropDeadMonitors()) continue;
+                if (DetachEndedMonitors()) continue;
             }
             if (now - lastProgress >= kStalledMonitorLimit) {
-                // Monitors that stopped reading lose this record; their
-                // registry entries are marked as having read it, so they go
-                // on with the next one.
-                for (auto& slot : control_->slots) {
-                    if (slot.pid != 0) slot.readerFlag = block_->toggle;
-                }
-                block_->pending = 0;
-                ReportProblem("a traffic monitor stopped reading; a record was dropped for it");
+                DetachOwingMonitors();
+                ReportProblem("a traffic monitor stopped reading and was detached");
                 continue;
             }
         }
-        // Monitors poll every millisecond; give them the processor meanwhile.
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
+        WaitWhileCounterIs(control_->consumed, consumedSeen, kDeadMonitorCheck);
     }
+    WakeWaiters(control_->published);
 }
 
-bool CSessionHook::DropDeadMonitors() {
-    bool dropped = false;
+bool CSessionHook::DetachEndedMonitors() {
+    bool detached = false;
     for (auto& slot : control_->slots) {
-        if (slot.pid == 0 || !ProcessGone(slot.pid)) continue;
-        if (block_->attached > 0) --block_->attached;
-        if (block_->pending > 0 && slot.readerFlag != block_->toggle) --block_->pending;
-        // It held the block too; without this the names would outlive everyone.
-        if (control_->holders > 0) --control_->holders;
-        slot = MonitorSlot{};
-        dropped = true;
+        if (slot.pid == 0 || !ProcessEnded(slot.pid)) continue;
+        DetachMonitor(slot);
+        detached = true;
     }
-    return dropped;
+    return detached;
+}
+
+void CSessionHook::DetachOwingMonitors() {
+    for (auto& slot : control_->slots) {
+        if (slot.pid != 0 && slot.readerFlag != block_->toggle) DetachMonitor(slot);
+    }
+    // Monitors the registry had no room for cannot be told apart: the record
+    // is dropped for them instead.
+    block_->pending = 0;
+}
+
+void CSessionHook::DropRecordOfEndedPublisher() {
+    {
+        Lock lock(*this);
+        if (block_->pending == 0 || !ProcessEnded(control_->publisherPid)) return;
+        // Nobody waits for the monitors to take it: they start with this
+        // application's first record instead. Their registry entries say
+        // they have read it, which is how each learns to drop what it has.
+        for (auto& slot : control_->slots) {
+            if (slot.pid != 0) slot.readerFlag = block_->toggle;
+        }
+        block_->pending = 0;
+        AdvanceCounter(control_->consumed);
+    }
+    WakeWaiters(control_->consumed);
 }
 
 ViStatus CSessionHook::ParseRsrc(ViConstRsrc name, ViPUInt16 intfType, ViPUInt16 intfNum,

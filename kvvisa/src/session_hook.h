@@ -37,8 +37,14 @@ private:
     void Publish(const ViByte* data, ViUInt32 count, std::uint32_t direction, ViStatus status);
     void PublishRecord(const ViByte* data, std::size_t count, std::uint32_t direction,
                        ViStatus status);
-    // Drops the debt of monitors whose process has ended; true if any went.
-    bool DropDeadMonitors();
+    // With the lock held: detaches monitors whose process has ended (a
+    // zombie too); true if any went.
+    bool DetachEndedMonitors();
+    // With the lock held: detaches every monitor that still owes the record.
+    void DetachOwingMonitors();
+    // A record left pending by an application that has ended holds nobody
+    // up and is not shown to monitors as the start of this one's traffic.
+    void DropRecordOfEndedPublisher();
 
     std::unique_ptr<ISession> inner_;
 };

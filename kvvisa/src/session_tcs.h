@@ -27,7 +27,7 @@ public:
     CSessionTCS& operator=(const CSessionTCS&) = delete;
 
     // Loads the protocol library (VI_ERROR_LIBRARY_NFOUND without it), then
-    // opens `name` without its first "::TCS" as the inner session.
+    // opens `name` without its last "::TCS" as the inner session.
     ViStatus Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) override;
     // Closes the protocol context, unloads the library, closes the inner handle.
     ViStatus Disconnect() override;
@@ -46,14 +46,23 @@ public:
     ViStatus Flush(ViUInt16 mask) override;
 
 private:
-    // Null when the inner handle is gone (closed by someone else).
-    ISession* Inner() const;
+    // Runs `op` alone on the inner session; VI_ERROR_CONN_LOST when it is gone.
+    template <typename Op>
+    ViStatus OnInner(Op&& op);
     // Reads until the packet being received is complete or a read fails;
     // the status of the last inner read.
     ViStatus ReceivePacket(ISession& inner);
-    ViStatus ReadInto(ISession& inner, std::uint32_t upTo);
+    // Reads into the packet up to `upTo` bytes. When the inner session is a
+    // monitor and the bytes come from another program than the packet's
+    // earlier ones, those are dropped and `freshSource` is set.
+    ViStatus ReadInto(ISession& inner, std::uint32_t upTo, bool& freshSource);
+    void DropPartialPacket();
+    // The publisher of the bytes a monitor gave last; 0 for other sessions.
+    static std::uint32_t SourceOfLastPiece(ISession& inner);
     ViStatus SendLine(std::string_view line);
-    std::int16_t ExpectedStatus();
+    // The status a packet carries when nothing is wrong: a command's or an
+    // answer's, by the direction the inner session reports.
+    std::int16_t ExpectedStatus(ISession& inner);
 
     CResMgr& manager_;
     std::vector<std::string> libraryCandidates_;
@@ -64,6 +73,9 @@ private:
 
     std::vector<std::uint8_t> packet_;  // packet being received: header, then the whole
     std::uint32_t received_ = 0;        // bytes of it received so far
+    bool sized_ = false;                // the header was read and the packet sized
+    std::uint32_t packetSource_ = 0;    // who published its first bytes (monitors only)
+    std::vector<std::uint8_t> ahead_;   // bytes read past the packet, for the next ones
 
     std::string unread_;        // line (with its zero) not yet delivered to the caller
     std::size_t unreadAt_ = 0;  // next byte of it to deliver

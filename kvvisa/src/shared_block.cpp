@@ -13,7 +13,9 @@
 #include <thread>
 
 #include "block_control.h"
+#include "process_state.h"
 #include "report.h"
+#include "shared_wait.h"
 
 namespace kv {
 
@@ -22,6 +24,8 @@ namespace {
 // POSIX object names are a path component: at most NAME_MAX bytes, and
 // semaphores take four more for their "sem." prefix.
 constexpr std::size_t kMaxNameLength = 200;
+// Tries at getting hold of a block that is not being retired meanwhile.
+constexpr int kAttachAttempts = 100;
 
 std::uint64_t Fnv1a(std::string_view text) {
     std::uint64_t hash = 14695981039346656037ull;
@@ -67,9 +71,10 @@ bool InitialiseControl(BlockControl* control) {
 }
 
 // Opens the control object of a block, creating and initialising it when it
-// does not exist yet. Null on failure.
-BlockControl* OpenControl(const std::string& name) {
-    bool created = true;
+// does not exist yet. Null on failure. One that never became ready (its
+// creator died while setting it up) is removed, so the next try starts afresh.
+BlockControl* OpenControl(const std::string& name, bool& created) {
+    created = true;
     int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) {
         created = false;
@@ -83,6 +88,7 @@ BlockControl* OpenControl(const std::string& name) {
     }
     if (!created && !WaitUntil([&] { return SizeAtLeast(fd, sizeof(BlockControl)); })) {
         close(fd);
+        shm_unlink(name.c_str());
         return nullptr;
     }
     auto* control = static_cast<BlockControl*>(MapShared(fd, sizeof(BlockControl)));
@@ -95,14 +101,17 @@ BlockControl* OpenControl(const std::string& name) {
         });
     if (!ready) {
         munmap(control, sizeof(BlockControl));
+        shm_unlink(name.c_str());
         return nullptr;
     }
     return control;
 }
 
 // Opens the traffic block; called with the control mutex held, so whoever
-// creates it has filled it before anyone else can look.
-TrafficBlock* OpenTrafficBlock(const std::string& name) {
+// creates it has filled it before anyone else can look. A block found
+// without its control object (`fresh`) is left over from a holder killed
+// while removing the names, and starts empty too.
+TrafficBlock* OpenTrafficBlock(const std::string& name, bool fresh) {
     bool created = true;
     int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) {
@@ -117,7 +126,7 @@ TrafficBlock* OpenTrafficBlock(const std::string& name) {
     }
     auto* block = static_cast<TrafficBlock*>(MapShared(fd, kTrafficBlockSize));
     close(fd);
-    if (block != nullptr && created) {
+    if (block != nullptr && (created || fresh)) {
         std::memset(block, 0, kTrafficBlockSize);
         block->toggle = 1;
     }
@@ -153,54 +162,108 @@ bool CSharedObject::AttachBlock(std::string_view resource) {
     controlName_ = SharedObjectName(resource, "_Mutex");
     semaphoreName_ = SharedObjectName(resource, "_Semaphore");
 
-    // The last holder of a block removes its names; an opener that got hold
-    // of a control object being retired starts again with a fresh one.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        BlockControl* control = OpenControl(controlName_);
-        if (control == nullptr) {
-            ReportProblem("CreateMutex error");
-            return false;
-        }
+    // An opener that got hold of objects being retired (by their last holder,
+    // or by an opener that found every holder ended) starts again.
+    for (int attempt = 0; attempt < kAttachAttempts; ++attempt) {
+        bool created = false;
+        BlockControl* control = OpenControl(controlName_, created);
+        if (control == nullptr) continue;
         control_ = control;
-        bool retired = false;
+        EJoin joined = EJoin::Retry;
         {
             Lock lock(*this);
-            retired = control->retired != 0;
-            if (!retired) {
-                block_ = OpenTrafficBlock(mapName_);
-                if (block_ != nullptr) ++control->holders;
-            }
+            joined = JoinLocked(created);
         }
-        if (retired) {
-            munmap(control, sizeof(BlockControl));
-            control_ = nullptr;
-            continue;
+        if (joined == EJoin::Joined) {
+            // Created with the block as the original does; nothing waits on it.
+            semaphore_ = sem_open(semaphoreName_.c_str(), O_CREAT, 0600, 2);
+            if (semaphore_ == SEM_FAILED) ReportProblem("CreateSemaphore error");
+            return true;
         }
-        if (block_ == nullptr) {
+        munmap(control, sizeof(BlockControl));
+        control_ = nullptr;
+        if (joined == EJoin::NoBlock) {
             ReportProblem("Failed to create file mapping");
-            munmap(control, sizeof(BlockControl));
-            control_ = nullptr;
             return false;
         }
-        // Created with the block as the original does; nothing waits on it.
-        semaphore_ = sem_open(semaphoreName_.c_str(), O_CREAT, 0600, 2);
-        if (semaphore_ == SEM_FAILED) ReportProblem("CreateSemaphore error");
-        return true;
+        if (joined == EJoin::Full) break;
     }
     ReportProblem("CreateMutex error");
     return false;
 }
 
+CSharedObject::EJoin CSharedObject::JoinLocked(bool createdControl) {
+    if (control_->retired != 0) return EJoin::Retry;
+    if (!createdControl) {
+        ForgetEndedHolders();
+        if (HolderCount() == 0) {
+            // Left behind by holders that were killed: nothing in it is
+            // anybody's any more.
+            RetireNames();
+            return EJoin::Retry;
+        }
+    }
+    HolderSlot* free = nullptr;
+    for (auto& holder : control_->holders) {
+        if (holder.pid == 0) {
+            free = &holder;
+            break;
+        }
+    }
+    if (free == nullptr) return EJoin::Full;
+    do {
+        ticket_ = ++control_->lastTicket;
+    } while (ticket_ == 0);
+    *free = HolderSlot{static_cast<std::int32_t>(getpid()), ticket_};
+    block_ = OpenTrafficBlock(mapName_, createdControl);
+    if (block_ == nullptr) {
+        ForgetHolder(ticket_);
+        if (HolderCount() == 0) RetireNames();
+        return EJoin::NoBlock;
+    }
+    return EJoin::Joined;
+}
+
+void CSharedObject::ForgetHolder(std::uint32_t ticket) {
+    for (auto& holder : control_->holders) {
+        if (holder.pid != 0 && holder.ticket == ticket) holder = HolderSlot{};
+    }
+}
+
+void CSharedObject::ForgetEndedHolders() {
+    for (auto& holder : control_->holders) {
+        if (holder.pid != 0 && ProcessEnded(holder.pid)) holder = HolderSlot{};
+    }
+}
+
+int CSharedObject::HolderCount() const {
+    int count = 0;
+    for (const auto& holder : control_->holders) count += holder.pid != 0 ? 1 : 0;
+    return count;
+}
+
+void CSharedObject::RetireNames() {
+    control_->retired = 1;
+    shm_unlink(mapName_.c_str());
+    shm_unlink(controlName_.c_str());
+    sem_unlink(semaphoreName_.c_str());
+}
+
+void CSharedObject::DetachMonitor(MonitorSlot& slot) {
+    if (block_->attached > 0) --block_->attached;
+    if (block_->pending > 0 && slot.readerFlag != block_->toggle) --block_->pending;
+    // It held the block too; without this the names would outlive everyone.
+    ForgetHolder(slot.ticket);
+    slot = MonitorSlot{};
+    AdvanceCounter(control_->consumed);
+}
+
 void CSharedObject::ReleaseBlock() {
     if (control_ != nullptr && block_ != nullptr) {
         Lock lock(*this);
-        if (control_->holders > 0) --control_->holders;
-        if (control_->holders == 0) {
-            control_->retired = 1;
-            shm_unlink(mapName_.c_str());
-            shm_unlink(controlName_.c_str());
-            sem_unlink(semaphoreName_.c_str());
-        }
+        ForgetHolder(ticket_);
+        ForgetEndedHolders();
+        if (HolderCount() == 0 && control_->retired == 0) RetireNames();
     }
     if (block_ != nullptr) munmap(block_, kTrafficBlockSize);
     if (control_ != nullptr) munmap(control_, sizeof(BlockControl));
@@ -208,6 +271,7 @@ void CSharedObject::ReleaseBlock() {
     block_ = nullptr;
     control_ = nullptr;
     semaphore_ = SEM_FAILED;
+    ticket_ = 0;
 }
 
 CSharedObject::Lock::Lock(CSharedObject& owner) : owner_(owner) {

@@ -29,6 +29,7 @@ struct TrafficBlock {
 static_assert(sizeof(TrafficBlock) == kTrafficBlockSize);
 
 struct BlockControl;
+struct MonitorSlot;
 
 // The names of the block's shared objects for a resource string: POSIX names
 // with every "/" replaced, shortened with a hash of the whole name when the
@@ -37,7 +38,12 @@ std::string SharedObjectName(std::string_view resource, std::string_view suffix)
 
 // Owns this process's view of one shared traffic block: the 64 KiB block,
 // the process-shared robust mutex that guards it (kept in a small shared
-// object of its own, with the monitors' registry) and the semaphore.
+// object of its own, with the registries of holders and monitors) and the
+// semaphore.
+//
+// Every holder is registered with its process, so whoever opens a block all
+// of whose holders have ended (killed without letting go) removes the old
+// objects and starts with fresh ones.
 class CSharedObject {
 public:
     CSharedObject() = default;
@@ -52,6 +58,8 @@ protected:
     bool AttachBlock(std::string_view resource);
     void ReleaseBlock();
     bool HasBlock() const { return block_ != nullptr; }
+    // This holder's own number, never 0, unique among the block's holders.
+    std::uint32_t Ticket() const { return ticket_; }
 
     // Holds the block's mutex for its lifetime; recovers a mutex left locked
     // by a process that died.
@@ -66,14 +74,28 @@ protected:
         CSharedObject& owner_;
     };
 
+    // With the lock held: takes a monitor's count, debt and hold away (it
+    // ended, or stopped reading). Moves the consumed counter on.
+    void DetachMonitor(MonitorSlot& slot);
+    // With the lock held: frees the registry entries of holders whose
+    // process has ended.
+    void ForgetEndedHolders();
+
     TrafficBlock* block_ = nullptr;
     BlockControl* control_ = nullptr;
 
 private:
+    enum class EJoin { Joined, Retry, Full, NoBlock };
+    EJoin JoinLocked(bool createdControl);
+    void ForgetHolder(std::uint32_t ticket);
+    int HolderCount() const;
+    void RetireNames();
+
     std::string mapName_;
     std::string controlName_;
     std::string semaphoreName_;
     sem_t* semaphore_ = SEM_FAILED;
+    std::uint32_t ticket_ = 0;
 };
 
 }  // namespace kv

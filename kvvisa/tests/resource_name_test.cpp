@@ -153,6 +153,27 @@ TEST(LayerOf, LastTokenSelectsTheLayerCaseSensitively) {
     EXPECT_EQ(kv::LayerOf(Tokens{}), kv::ELayer::None);
 }
 
+TEST(WithoutLastToken, RemovesOnlyTheTrailingLayerToken) {
+    struct Case {
+        const char* name;
+        std::string_view token;
+        const char* inner;
+    };
+    const Case cases[] = {
+        {"TCPIP::HOOKLAB7::5025::SOCKET::HOOK", kv::kHookToken, "TCPIP::HOOKLAB7::5025::SOCKET"},
+        {"TCPIP::TCSLAB::5025::SOCKET::TCS", kv::kTcsToken, "TCPIP::TCSLAB::5025::SOCKET"},
+        {"TCPIP::h::1::SOCKET::HOOK::TCS", kv::kTcsToken, "TCPIP::h::1::SOCKET::HOOK"},
+        {"TCPIP::h::1::SOCKET::HOOK::HOOK", kv::kHookToken, "TCPIP::h::1::SOCKET::HOOK"},
+        {"ASRL1::INSTR::XHOOK", kv::kHookToken, "ASRL1::INSTR::XHOOK"},
+        {"ASRL1::INSTR::HOOK::TCS", kv::kHookToken, "ASRL1::INSTR::HOOK::TCS"},
+        {"HOOK", kv::kHookToken, "HOOK"},
+        {"::HOOK", kv::kHookToken, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(kv::WithoutLastToken(c.name, c.token), c.inner) << c.name;
+    }
+}
+
 TEST(ToUpper, ChangesOnlyAsciiLetters) {
     EXPECT_EQ(kv::ToUpper("socket"), "SOCKET");
     EXPECT_EQ(kv::ToUpper("a1:b\xe9z"), "A1:B\xe9Z");

@@ -21,9 +21,10 @@ target_link_libraries(kvvisa_tcs_session_tests PRIVATE
   kvvisa_core kvvisa_test_support GTest::gtest_main)
 target_compile_definitions(kvvisa_tcs_session_tests PRIVATE
   TCS_INCOMPLETE_LIBRARY="$<TARGET_FILE:tcs_incomplete_protocol_lib>"
-  TCS_MONITOR_PROBE="$<TARGET_FILE:tcs_monitor_probe>")
+  TCS_MONITOR_PROBE="$<TARGET_FILE:tcs_monitor_probe>"
+  APP_PROBE_PATH="$<TARGET_FILE:app_probe>")
 add_dependencies(kvvisa_tcs_session_tests
-  ProtocolLib protocol_xml tcs_incomplete_protocol_lib tcs_monitor_probe)
+  ProtocolLib protocol_xml tcs_incomplete_protocol_lib tcs_monitor_probe app_probe)
 # With the library linked in, the layer looks for the protocol library beside
 # this program, then through the dynamic linker's search: let that search
 # reach the application folder. Not through this program's run path: under

@@ -1,7 +1,10 @@
 // Another program's instrument traffic read as text: this test is the
 // application, talking binary packets to a scripted instrument; a monitor
 // program of its own reads RESOURCE::HOOK::TCS and prints the lines.
+#include <signal.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -107,6 +110,48 @@ TEST(TcsMonitor, AReadComesBackWhenTheOtherProgramStopsMidPacket) {
 
     EXPECT_EQ(kv::ResourceManager().Close(monitor), VI_SUCCESS);
     EXPECT_EQ(kv::ResourceManager().Close(app), VI_SUCCESS);
+}
+
+std::string Hex(const Bytes& bytes) {
+    std::string text;
+    char digits[3];
+    for (const std::uint8_t byte : bytes) {
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        text += digits;
+    }
+    return text;
+}
+
+TEST(TcsMonitor, AnApplicationKilledMidPacketLeavesNothingToTheNextOne) {
+    kvtest::ScriptedPeer instrument([](int fd) { kvtest::WaitForClose(fd, 30000); });
+    const std::string resource = instrument.Resource();
+    ViSession monitor = VI_NULL;
+    ASSERT_EQ(kv::ResourceManager().Open((resource + "::HOOK::TCS").c_str(), VI_NULL, 0, &monitor),
+              VI_SUCCESS);
+    kv::ISession& text = *kv::ResourceManager().Find(monitor);
+    char line[256] = {};
+    ViUInt32 returned = 0;
+
+    const Bytes setMode = Packet(kvproto::KV_SET, kvproto::kRequestStatus, 1, {3, 0, 9, 0});
+    {
+        kvtest::ChildProcess dying({APP_PROBE_PATH, resource}, kvtest::ChildOptions{true, false, {}});
+        ASSERT_EQ(dying.ReadLine().value_or("<nothing>"), "ready");
+        // Its header goes out, its body never does.
+        dying.WriteInput("w " + Hex(Bytes(setMode.begin(), setMode.begin() + 16)) + "\n");
+        ASSERT_EQ(dying.ReadLine().value_or("<nothing>"), "w 0");
+        EXPECT_EQ(text.Read(reinterpret_cast<ViByte*>(line), sizeof line, &returned),
+                  VI_ERROR_RSRC_BUSY);
+        dying.Kill(SIGKILL);
+        dying.Wait();
+    }
+    kvtest::ChildProcess next({APP_PROBE_PATH, resource}, kvtest::ChildOptions{true, false, {}});
+    ASSERT_EQ(next.ReadLine().value_or("<nothing>"), "ready");
+    const Bytes getMode = Packet(kvproto::KV_GET, kvproto::kRequestStatus, 0, {3, 0});
+    next.WriteInput("w " + Hex(getMode) + "\n");
+    ASSERT_EQ(next.ReadLine().value_or("<nothing>"), "w 0");
+    ASSERT_EQ(text.Read(reinterpret_cast<ViByte*>(line), sizeof line, &returned), VI_SUCCESS);
+    EXPECT_STREQ(line, "P_MODE ?");
+    EXPECT_EQ(kv::ResourceManager().Close(monitor), VI_SUCCESS);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and the monitors are separate objects meeting only through the shared
 // block named after the resource string, as they do across processes.
 #include <dirent.h>
+#include <signal.h>
 #include <semaphore.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -235,6 +236,20 @@ TEST(TrafficMonitor, ClosingMonitorReleasesOnlyTheDebtItStillOwed) {
     EXPECT_EQ(next.get(), VI_SUCCESS);
 }
 
+// Hosts whose names start like a layer token: only the last token of the
+// monitor's string says which block it watches.
+TEST(TrafficMonitor, HostNamedLikeALayerTokenStillMeetsItsApplication) {
+    for (const char* host : {"HOOKLAB7", "TCSLAB", "HOOK", "lab7::HOOK"}) {
+        SCOPED_TRACE(host);
+        const std::string resource =
+            "TCPIP::" + std::string(host) + "-" + std::to_string(getpid()) + "::5025::SOCKET";
+        Monitor monitor(resource);
+        Application app(resource);
+        ASSERT_EQ(app.Write(Sequence(4, 8)), VI_SUCCESS);
+        EXPECT_EQ(monitor.ReadSome(8).data, Sequence(4, 8));
+    }
+}
+
 TEST(TrafficMonitor, AnswersOnlyItsOwnAttributeAndIgnoresWrites) {
     const std::string resource = UniqueResource();
     Monitor monitor(resource);
@@ -298,20 +313,61 @@ public:
         new Lock(*this);
         _exit(0);
     }
+    // Leaves a record owed by a monitor nobody knows of, as a process killed
+    // in the middle would, and dies without letting go of anything.
+    [[noreturn]] void LeaveDebtAndDie() {
+        {
+            Lock lock(*this);
+            block_->attached = 1;
+            block_->pending = 1;
+        }
+        raise(SIGKILL);
+        _exit(1);
+    }
+    std::uint32_t Attached() {
+        Lock lock(*this);
+        return block_->attached;
+    }
 };
+
+// Lets a holder of the block die in a child process, the way `dying` says;
+// the child's wait status.
+int DieHoldingTheBlock(const std::string& resource, void (BlockHolder::*dying)()) {
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        BlockHolder holder;
+        if (holder.Open(resource)) (holder.*dying)();
+        _exit(1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+TEST(TrafficBlock, BlockLeftByKilledHoldersIsReplacedByTheNextOpener) {
+    const std::string resource = UniqueResource();
+    const int status = DieHoldingTheBlock(resource, &BlockHolder::LeaveDebtAndDie);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(SharedObjectsExist(resource));
+
+    {
+        BlockHolder peek;
+        ASSERT_TRUE(peek.Open(resource));
+        EXPECT_EQ(peek.Attached(), 0u);  // a fresh block, not the dead one's
+        Monitor monitor(resource);
+        Application app(resource);
+        ASSERT_EQ(app.Write(Sequence(5, 3)), VI_SUCCESS);
+        EXPECT_EQ(monitor.ReadSome(8).data, Sequence(5, 3));
+    }
+    // The last live holder removed the names; nothing is left in /dev/shm.
+    EXPECT_FALSE(SharedObjectsExist(resource));
+}
 
 TEST(TrafficBlock, MutexLeftLockedByADeadProcessIsRecovered) {
     const std::string resource = UniqueResource();
     Monitor monitor(resource);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        BlockHolder holder;
-        if (!holder.Open(resource)) _exit(1);
-        holder.LockAndDie();
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const int status = DieHoldingTheBlock(resource, &BlockHolder::LockAndDie);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     Application app(resource);
@@ -319,10 +375,6 @@ TEST(TrafficBlock, MutexLeftLockedByADeadProcessIsRecovered) {
     ASSERT_EQ(writer.wait_for(std::chrono::seconds(20)), std::future_status::ready);
     EXPECT_EQ(writer.get(), VI_SUCCESS);
     EXPECT_EQ(monitor.ReadSome(16).data, Sequence(7, 2));
-    // The dead process never let go of the block: remove its names by hand.
-    shm_unlink(kv::SharedObjectName(resource, "_Map").c_str());
-    shm_unlink(kv::SharedObjectName(resource, "_Mutex").c_str());
-    sem_unlink(kv::SharedObjectName(resource, "_Semaphore").c_str());
 }
 
 }  // namespace

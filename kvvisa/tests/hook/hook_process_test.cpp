@@ -178,4 +178,87 @@ TEST(TrafficMonitorProcess, MonitorKilledWhileAttachedDoesNotHoldTheApplication)
     EXPECT_EQ(peek.Attached(), 0u);
 }
 
+// The application in a process of its own (app_probe).
+class OtherApplication {
+public:
+    explicit OtherApplication(const std::string& resource)
+        : child_({APP_PROBE_PATH, resource}, kvtest::ChildOptions{true, false, {}}) {
+        EXPECT_EQ(child_.ReadLine().value_or("<nothing>"), "ready");
+    }
+    // Sends one command; its answer line, or "<nothing>" after `timeoutMs`.
+    std::string Do(const std::string& command, int timeoutMs = 10000) {
+        Send(command);
+        return Answer(timeoutMs);
+    }
+    void Send(const std::string& command) { child_.WriteInput(command + "\n"); }
+    std::string Answer(int timeoutMs = 10000) {
+        return child_.ReadLine(timeoutMs).value_or("<nothing>");
+    }
+    void KillAndReap() {
+        child_.Kill(SIGKILL);
+        child_.Wait();
+    }
+
+private:
+    kvtest::ChildProcess child_;
+};
+
+// A monitor that takes no more records: the application must let it go
+// after one bounded wait at most, and then run at full speed.
+TEST(TrafficMonitorProcess, MonitorThatStopsReadingIsDetachedAfterOneWait) {
+    struct Case {
+        const char* name;
+        bool stop;  // SIGSTOP; otherwise killed and left unreaped (a zombie)
+    };
+    for (const Case& c : {Case{"stopped", true}, Case{"zombie", false}}) {
+        SCOPED_TRACE(c.name);
+        kvtest::ScriptedPeer instrument(Answering());
+        const std::string resource = instrument.Resource();
+        auto monitor = StartMonitor(resource, 1u << 30, 64);
+        OtherApplication app(resource);
+        BlockPeek peek;
+        ASSERT_TRUE(peek.Open(resource));
+        ASSERT_EQ(app.Do("x 1"), "x 0");  // the monitor reads while it can
+        ASSERT_EQ(peek.Attached(), 1u);
+
+        monitor->Kill(c.stop ? SIGSTOP : SIGKILL);
+        // Ten records; each would wait the whole bound if the monitor stayed.
+        EXPECT_EQ(app.Do("x 5", 20000), "x 0");
+        EXPECT_EQ(peek.Attached(), 0u);
+        if (c.stop) monitor->Kill(SIGCONT);
+        monitor->Kill(SIGKILL);
+        monitor->Wait();
+    }
+}
+
+TEST(TrafficMonitorProcess, RecordOfADeadApplicationDoesNotHoldTheNextOne) {
+    kvtest::ScriptedPeer instrument([](int fd) { kvtest::WaitForClose(fd, 30000); });
+    const std::string resource = instrument.Resource();
+    ViSession vi = VI_NULL;
+    ASSERT_EQ(kv::ResourceManager().Open((resource + "::HOOK").c_str(), 0, 0, &vi), VI_SUCCESS);
+    kv::ISession& monitor = *kv::ResourceManager().Find(vi);
+    Bytes piece(4096);
+    ViUInt32 got = 0;
+    {
+        OtherApplication dying(resource);
+        ASSERT_EQ(dying.Do("f 60000 1"), "f 0");
+        // Part of its record taken, then the application is gone.
+        ASSERT_EQ(monitor.Read(piece.data(), 4096, &got), VI_SUCCESS);
+        ASSERT_EQ(got, 4096u);
+        dying.KillAndReap();
+    }
+    OtherApplication next(resource);
+    next.Send("w 0102030405");
+    // The monitor goes on with the new application's first record, which
+    // does not wait for the rest of the dead one's to be taken.
+    Bytes seen;
+    for (int i = 0; i < 50 && seen.empty(); ++i) {
+        monitor.Read(piece.data(), 4096, &got);
+        seen.assign(piece.begin(), piece.begin() + got);
+    }
+    EXPECT_EQ(seen, (Bytes{1, 2, 3, 4, 5}));
+    EXPECT_EQ(next.Answer(), "w 0");
+    EXPECT_EQ(kv::ResourceManager().Close(vi), VI_SUCCESS);
+}
+
 }  // namespace
