@@ -24,16 +24,21 @@ if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" "${generator[@]}" >/dev/null
 cmake --build "$build_dir"
 
+# Seed corpora: the library's, and those kept beside other modules' targets.
+seed_roots=("$source_dir/corpus" "$root/client/model/fuzz/corpus")
+
 status=0
 while IFS= read -r target; do
   [ -n "$target" ] || continue
-  seeds="$source_dir/corpus/${target%_fuzz}"
   corpus="$build_dir/corpus/$target"
   artifacts="$build_dir/artifacts/$target"
   mkdir -p "$corpus" "$artifacts"
   echo "fuzz: $target for ${seconds}s"
   inputs=("$corpus")
-  if [ -d "$seeds" ]; then inputs+=("$seeds"); fi
+  for seed_root in "${seed_roots[@]}"; do
+    seeds="$seed_root/${target%_fuzz}"
+    if [ -d "$seeds" ]; then inputs+=("$seeds"); fi
+  done
   if ! "$build_dir/$target" -max_total_time="$seconds" -print_final_stats=1 \
       -artifact_prefix="$artifacts/" "${inputs[@]}"; then
     echo "fuzz: $target FAILED; crash inputs are in $artifacts" >&2
