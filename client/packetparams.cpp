@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -116,9 +117,10 @@ TPacketParamsForm::TPacketParamsForm(IPrompt& prompt, QWidget* parent)
     PacketLV->setAllColumnsShowFocus(true);
     // Grid lines between the cells.
     PacketLV->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid palette(mid); }"));
-    // Delete belongs to the list view: in an edit it deletes text.
-    PacketLV->addAction(DeleteAction);
+    // Delete belongs to the list view (PacketLVKeyDown): in an edit it
+    // deletes text. The action only shows the key.
     DeleteAction->setShortcutContext(Qt::WidgetShortcut);
+    PacketLV->installEventFilter(this);
 
     PacketPopupMenu = Named(new QMenu(this), "PacketPopupMenu");
     PacketPopupMenu->addActions({NewAction, OpenAction, SaveAction, AddAction, EditAction, DeleteAction, UpAction,
@@ -288,6 +290,18 @@ void TPacketParamsForm::PacketLVSelectItem() {
     for (const QModelIndex& index : PacketLV->selectionModel()->selectedRows())
         rows.push_back(static_cast<std::size_t>(index.row()));
     editor_.SelectionChanged(std::move(rows));
+}
+
+bool TPacketParamsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PacketLV && event->type() == QEvent::KeyPress)
+        return PacketLVKeyDown(*static_cast<QKeyEvent*>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TPacketParamsForm::PacketLVKeyDown(const QKeyEvent& key) {
+    if (key.key() != Qt::Key_Delete || key.modifiers() != Qt::NoModifier) return false;
+    if (DeleteAction->isEnabled()) DeleteActionExecute();
+    return true;
 }
 
 void TPacketParamsForm::PacketLVItemChecked(QTreeWidgetItem* item, int column) {

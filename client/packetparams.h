@@ -11,6 +11,7 @@
 #include "model/packet_editor.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -57,6 +58,8 @@ public:
     void DeselAllActionExecute() { editor_.UntickAll(); }
     void PacketLVSelectItem();
     void PacketLVItemChecked(QTreeWidgetItem* item, int column);
+    // Delete removes the selected rows; whether the key was used.
+    bool PacketLVKeyDown(const QKeyEvent& key);
     void EditChange(korvel::TKvSpinEdit* sender);
     void EditValidate(korvel::TKvSpinEdit* sender);
     void PeriodPacketEditChange(korvel::TKvSpinEdit* sender);
@@ -90,6 +93,7 @@ public:
 protected:
     // Cancel, Escape and the close box: the close query decides.
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildActions();
