@@ -86,6 +86,10 @@ void CPacketEditor::FollowSelection() {
     } else {
         SetPulseValues(SPulseValues{kNaN, kNaN, kNaN});
     }
+    RefreshActionStates();
+}
+
+void CPacketEditor::RefreshActionStates() {
     const bool one = SingleSelection();
     const bool any = !selection_.empty();
     const bool rows = !packet_.empty();
@@ -264,8 +268,9 @@ void CPacketEditor::Open(EPacketOpen how) {
             packet_.push_back(pulse);
             view_.ShowRow(packet_.size() - 1, packet_.back());
         }
-        // The new rows can enable the actions that need rows.
-        FollowSelection();
+        // The new rows can enable the actions that need rows; the selection
+        // and the edits stay as they are.
+        RefreshActionStates();
     }
     modified_ = !replace;
     RefreshSummary();

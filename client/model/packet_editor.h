@@ -108,6 +108,7 @@ private:
     bool SingleSelection() const { return selection_.size() == 1; }
     // The selection changed: the edits and the actions follow it.
     void FollowSelection();
+    void RefreshActionStates();
     void Select(std::vector<std::size_t> rows);
     void SetPulseValues(const SPulseValues& values);
     void RefreshSummary();

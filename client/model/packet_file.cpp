@@ -46,7 +46,8 @@ void ReadNumbers(std::string_view line, std::array<double, kNumbersPerLine>& num
     const char* const end = line.data() + line.size();
     for (double& number : numbers) {
         while (cursor != end && IsBlank(*cursor)) ++cursor;
-        if (cursor != end && *cursor == '+') ++cursor;  // from_chars takes no plus sign
+        if (cursor == end) return;
+        if (*cursor == '+') ++cursor;  // from_chars takes no plus sign
         double value = 0.0;
         const auto [next, error] = std::from_chars(cursor, end, value, std::chars_format::general);
         if (error == std::errc::result_out_of_range) {
@@ -59,8 +60,7 @@ void ReadNumbers(std::string_view line, std::array<double, kNumbersPerLine>& num
     }
 }
 
-SPulse ParseLine(std::string line) {
-    std::replace(line.begin(), line.end(), ',', '.');
+SPulse ParseLine(std::string_view line) {
     std::array<double, kNumbersPerLine> numbers{};
     ReadNumbers(line, numbers);
     return SPulse{numbers[pfTau], numbers[pfPeriod], numbers[pfQ], numbers[pfUsed] != 0.0};
@@ -81,7 +81,11 @@ using FilePtr = std::unique_ptr<std::FILE, SFileCloser>;
 
 }  // namespace
 
-std::vector<SPulse> ParsePacketText(std::string_view text) {
+std::vector<SPulse> ParsePacketText(std::string_view original) {
+    // A comma is a decimal point too.
+    std::string periods(original);
+    std::replace(periods.begin(), periods.end(), ',', '.');
+    std::string_view text = periods;
     std::vector<SPulse> pulses;
     while (!text.empty()) {
         const std::size_t lineEnd = text.find('\n');
@@ -89,7 +93,7 @@ std::vector<SPulse> ParsePacketText(std::string_view text) {
         text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.empty()) continue;
-        pulses.push_back(ParseLine(std::string(line)));
+        pulses.push_back(ParseLine(line));
     }
     return pulses;
 }

@@ -297,13 +297,19 @@ TEST_F(PacketEditorTest, OpeningReplacesOrAppendsAndSavingClearsTheMark) {
     const std::string path = dir / "список.ppl";
     ASSERT_EQ(WritePacketFile(path, {Pulse(1 * us, 2 * us), Pulse(3 * us, 9 * us, false)}), pfsOk);
 
-    Begin(Five(), 100 * us);
+    // Appending to an empty list enables the actions that need rows.
+    Begin({}, 100 * us);
+    EXPECT_FALSE(view.actions.save);
     prompt.QueueFileName(path);
     editor.Open(EPacketOpen::Append);
-    EXPECT_EQ(view.rows.size(), 7u);
+    EXPECT_TRUE(view.actions.save);
+    prompt.QueueFileName(path);
+    editor.Open(EPacketOpen::Append);
+    EXPECT_EQ(view.rows.size(), 4u);
     EXPECT_EQ(editor.Packet(), view.rows);
     EXPECT_TRUE(editor.Modified());
     EXPECT_EQ(prompt.ShownDialogs().back().dialog.title, "Открыть файл списка");
+    EXPECT_TRUE(prompt.Shown().empty());  // appending asks nothing
 
     prompt.QueueAnswer(EPromptResult::Ok);
     prompt.QueueFileName(path);
