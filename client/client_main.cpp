@@ -57,7 +57,7 @@ int RunClient(z5r::CClientApplication& app, std::vector<std::string> arguments) 
     z5r::SDialogs dialogs;
     dialogs.listEditor = new z5r::TListEditorForm(&main);
     dialogs.profComment = new z5r::TProfCommentForm(&main);
-    dialogs.packetParams = new z5r::TPacketParamsForm(&main);
+    dialogs.packetParams = new z5r::TPacketParamsForm(prompt, &main);
     dialogs.changePass = new z5r::TChangePassForm(&main);
     dialogs.pass = new z5r::TPassForm(&main);
     main.SetDialogs(dialogs);

@@ -62,10 +62,14 @@ TEST_F(EnglishWindows, MainWindowAndItsConnectionDialogShowNoRussian) {
 }
 
 TEST_F(EnglishWindows, DialogsShowNoRussian) {
+    CScriptedPrompt prompt;
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.emplace_back(std::make_unique<TListEditorForm>());
     dialogs.emplace_back(std::make_unique<TProfCommentForm>());
-    dialogs.emplace_back(std::make_unique<TPacketParamsForm>());
+    auto packet = std::make_unique<TPacketParamsForm>(prompt);
+    // With rows and a too-short period, so the list and both status panels show texts.
+    packet->Load({SPulse{}, SPulse{}}, 1e-6, 2e-8);
+    dialogs.emplace_back(std::move(packet));
     dialogs.emplace_back(std::make_unique<TChangePassForm>());
     dialogs.emplace_back(std::make_unique<TPassForm>());
     dialogs.emplace_back(std::make_unique<TAboutForm>(

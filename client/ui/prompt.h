@@ -3,6 +3,7 @@
 // translated.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace z5r {
@@ -30,11 +31,24 @@ struct SPromptMessage {
     unsigned flags = pfNone;
 };
 
+// A file dialog: its title, one filter ("PPL (*.ppl)"), and the extension a
+// name typed without one gets ("ppl", without the dot; "" for none).
+struct SFileDialog {
+    std::string title;
+    std::string filter;
+    std::string defaultExtension;
+};
+
 class IPrompt {
 public:
     virtual ~IPrompt() = default;
     // Shows a modal message box and returns the button pressed.
     virtual EPromptResult ShowMessage(const SPromptMessage& message) = 0;
+    // Asks for an existing file to read; empty when the dialog is cancelled.
+    virtual std::optional<std::string> AskOpenFileName(const SFileDialog& dialog) = 0;
+    // Asks for a file to write, asking before an existing file is replaced;
+    // empty when the dialog is cancelled.
+    virtual std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) = 0;
 };
 
 }  // namespace z5r

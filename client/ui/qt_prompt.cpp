@@ -1,5 +1,6 @@
 #include "ui/qt_prompt.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
 
@@ -44,7 +45,25 @@ EPromptResult ToResult(QMessageBox::StandardButton button) {
     }
 }
 
+std::optional<std::string> AskFileName(QWidget* owner, const SFileDialog& spec, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner, QString::fromStdString(spec.title), QString(), QString::fromStdString(spec.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Replacing an existing file is asked about (the dialog's default).
+    dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
 }  // namespace
+
+std::optional<std::string> CQtPrompt::AskOpenFileName(const SFileDialog& dialog) {
+    return AskFileName(owner_.data(), dialog, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> CQtPrompt::AskSaveFileName(const SFileDialog& dialog) {
+    return AskFileName(owner_.data(), dialog, QFileDialog::AcceptSave);
+}
 
 EPromptResult CQtPrompt::ShowMessage(const SPromptMessage& message) {
     QWidget* parent = (message.flags & pfNoOwner) ? nullptr : owner_.data();

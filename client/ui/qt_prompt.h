@@ -18,6 +18,8 @@ public:
     QWidget* Owner() const { return owner_; }
 
     EPromptResult ShowMessage(const SPromptMessage& message) override;
+    std::optional<std::string> AskOpenFileName(const SFileDialog& dialog) override;
+    std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -1,5 +1,7 @@
 #include "ui/scripted_prompt.h"
 
+#include <utility>
+
 namespace z5r {
 
 CScriptedPrompt::CScriptedPrompt(EPromptResult defaultAnswer) : defaultAnswer_(defaultAnswer) {}
@@ -14,6 +16,27 @@ EPromptResult CScriptedPrompt::ShowMessage(const SPromptMessage& message) {
     EPromptResult answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+void CScriptedPrompt::QueueFileName(std::optional<std::string> fileName) {
+    fileNames_.push_back(std::move(fileName));
+}
+
+std::optional<std::string> CScriptedPrompt::NextFileName() {
+    if (fileNames_.empty()) return std::nullopt;
+    std::optional<std::string> fileName = std::move(fileNames_.front());
+    fileNames_.pop_front();
+    return fileName;
+}
+
+std::optional<std::string> CScriptedPrompt::AskOpenFileName(const SFileDialog& dialog) {
+    dialogs_.push_back({dialog, false});
+    return NextFileName();
+}
+
+std::optional<std::string> CScriptedPrompt::AskSaveFileName(const SFileDialog& dialog) {
+    dialogs_.push_back({dialog, true});
+    return NextFileName();
 }
 
 }  // namespace z5r

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "ui/prompt.h"
@@ -21,6 +23,18 @@ public:
 
     EPromptResult ShowMessage(const SPromptMessage& message) override;
 
+    // File names are given in the order queued, for open and save dialogs
+    // alike; an empty one, or none left, cancels the dialog.
+    void QueueFileName(std::optional<std::string> fileName);
+    std::optional<std::string> AskOpenFileName(const SFileDialog& dialog) override;
+    std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) override;
+    // Every file dialog shown, oldest first, and whether it was for saving.
+    struct SShownDialog {
+        SFileDialog dialog;
+        bool save = false;
+    };
+    const std::vector<SShownDialog>& ShownDialogs() const { return dialogs_; }
+
     // Every message shown, oldest first.
     const std::vector<SPromptMessage>& Shown() const { return shown_; }
     void ClearShown() { shown_.clear(); }
@@ -29,6 +43,10 @@ private:
     std::deque<EPromptResult> answers_;
     EPromptResult defaultAnswer_;
     std::vector<SPromptMessage> shown_;
+    std::deque<std::optional<std::string>> fileNames_;
+    std::vector<SShownDialog> dialogs_;
+
+    std::optional<std::string> NextFileName();
 };
 
 }  // namespace z5r

@@ -32,5 +32,21 @@ TEST(ScriptedPromptTest, AnswersInOrderThenTheDefaultAndRecordsEveryBox) {
     EXPECT_TRUE(prompt.Shown().empty());
 }
 
+TEST(ScriptedPromptTest, FileDialogsTakeTheQueuedNamesThenCancel) {
+    CScriptedPrompt prompt;
+    prompt.QueueFileName("/tmp/a.ppl");
+    prompt.QueueFileName(std::nullopt);
+    const SFileDialog open{"Открыть файл списка", "PPL (*.ppl)", "ppl"};
+    EXPECT_EQ(prompt.AskOpenFileName(open), std::optional<std::string>("/tmp/a.ppl"));
+    EXPECT_EQ(prompt.AskSaveFileName({"Сохранить файл списка", "PPL (*.ppl)", "ppl"}), std::nullopt);
+    EXPECT_EQ(prompt.AskOpenFileName(open), std::nullopt);
+
+    ASSERT_EQ(prompt.ShownDialogs().size(), 3u);
+    EXPECT_FALSE(prompt.ShownDialogs()[0].save);
+    EXPECT_TRUE(prompt.ShownDialogs()[1].save);
+    EXPECT_EQ(prompt.ShownDialogs()[1].dialog.title, "Сохранить файл списка");
+    EXPECT_EQ(prompt.ShownDialogs()[2].dialog.defaultExtension, "ppl");
+}
+
 }  // namespace
 }  // namespace coretest
