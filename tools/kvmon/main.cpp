@@ -37,7 +37,8 @@ Each line starts with the local time in milliseconds; ">>" marks a command,
 e.g. [VI_ERROR_TMO]. The other program must use exactly the same resource
 string. kvmon may start before it; transfers made before kvmon started are
 not shown. While kvmon is attached the other program waits for it to take
-each transfer, so do not leave kvmon stopped (Ctrl-Z).
+each transfer; a kvmon that stops reading (Ctrl-Z) holds it up for at most
+5 s and is then let go, missing what goes by until it reads again.
 
 Options:
   --raw           show the bytes of each transfer in hexadecimal instead of
