@@ -19,11 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench_harness.h"
 #include "kvvisa/visa.h"
 
 extern char** environ;
@@ -167,44 +167,12 @@ void Pairs(benchmark::State& state, const Instrument* instrument) {
     viClose(vi);
 }
 
-// Prints as usual and keeps the median aggregate of each benchmark.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                mediansUs_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-    double MedianUs(const std::string& name) const {
-        const auto found = mediansUs_.find(name);
-        return found != mediansUs_.end() ? found->second : -1.0;
-    }
-
-private:
-    std::map<std::string, double> mediansUs_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], kMonitorFlag) == 0) return RunMonitor(argv[2]);
 
-    // Defaults first so that flags given on the command line win.
-    std::vector<char*> args{argv[0]};
-    std::string repetitions = "--benchmark_repetitions=10";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    std::string minTime = "--benchmark_min_time=0.2";
-    args.push_back(repetitions.data());
-    args.push_back(interleave.data());
-    args.push_back(minTime.data());
-    for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    if (!kvbench::InitializeBenchmarks(argc, argv)) return 1;
 
     Instrument bare;
     Instrument watched;
@@ -220,7 +188,7 @@ int main(int argc, char** argv) {
         ->UseRealTime()
         ->Unit(benchmark::kMicrosecond);
 
-    MedianReporter reporter;
+    kvbench::CCollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double bareUs = reporter.MedianUs("pair/bare");
     const double monitoredUs = reporter.MedianUs("pair/monitor");
