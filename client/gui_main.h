@@ -26,13 +26,12 @@
 #include <vector>
 
 #include "core/profile.h"
-#include "main_state.h"
+#include "model/main_state.h"
 #include "model/control_states.h"
 #include "model/edit_table.h"
 #include "model/edit_validation.h"
-#include "model/hand_step.h"
-#include "model/parameter_coupling.h"
-#include "model/segment_expansion.h"
+#include "model/main_controller.h"
+#include "model/main_view.h"
 
 class QAction;
 class QCheckBox;
@@ -91,7 +90,7 @@ struct SDialogs {
     TPassForm* pass = nullptr;
 };
 
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, private IMainView {
     Q_OBJECT
 public:
     explicit TMain(STMainOptions options, QWidget* parent = nullptr);
@@ -102,8 +101,9 @@ public:
     void SetDialogs(const SDialogs& dialogs) { dialogs_ = dialogs; }
     const SDialogs& Dialogs() const { return dialogs_; }
 
-    const SMainState& State() const { return state_; }
-    const SProfile& CurrentProfile() const { return profile_; }
+    const SMainState& State() const { return controller_.State(); }
+    const SProfile& CurrentProfile() const { return controller_.Profile(); }
+    CMainController& Controller() { return controller_; }
 
     // The numeric-edit table (edtStart … PeriodPacketEdit); nullptr outside it.
     korvel::TKvSpinEdit* Edit(int index) const;
@@ -117,34 +117,27 @@ public:
     // ---- connection ---------------------------------------------------------
     void ConnectActionExecute();
     void ConnectTo(const QString& address);
-    // The connection procedure: an empty text on success, else the reason.
-    std::string OpenConnection(const std::string& address);
-    void DisconnectActionExecute();
+    void DisconnectActionExecute() { controller_.DisconnectActionExecute(); }
     korvel::TFormConnect* ConnectDialog() const { return connectDialog_; }
     // The status poll (Timer1's tick, also called directly by tests).
-    void Timer1Timer();
-    // Reads the driver's error queue and acts on it: 0 when nothing was
-    // found, -1 when the rest of the tick is to be skipped.
-    int CheckErrors();
+    void Timer1Timer() { controller_.Timer1Timer(); }
 
     // ---- ending -------------------------------------------------------------
     void ExitActionExecute();
 
     // ---- settings controls ----------------------------------------------------
-    void SetControlsState(bool connected);
+    void SetControlsState(bool connected) override;
     // Sets or clears the changed mark of all seventeen edits.
     void MarkAll(bool changed);
     // The confirmation of an entry in `source` (nullptr: no edit).
     void OnEditValidate(korvel::TKvSpinEdit* source);
     // Puts the current record into the controls and, through their handlers,
     // into the instrument (also after a connection).
-    void ApplyCurrentSettings();
-    // Takes the instrument's limits into the edits' ranges after a connection.
-    void PushInstrumentLimits();
+    void ApplyCurrentSettings() override;
 
     // ---- views ----------------------------------------------------------------
     void RefreshSummary(int line);
-    void RefreshSummary();
+    void RefreshSummary() override;
     void CompactViewActionExecute();
     void FullViewActionExecute();
     void HideAllActionExecute();
@@ -185,7 +178,6 @@ private:
     // (gui_main_view_modes.cpp)
     std::array<korvel::TKvRollPanel*, 6> Panels() const;
     void PanelToggled(int index, bool visible);
-    void ShowPulsePanel(bool show);
     void SetTitleButtons(bool maximize);
     // (gui_main_apply.cpp)
     SControlInputs ControlInputs(bool connected) const;
@@ -213,7 +205,8 @@ private:
     void PowFullRangeBClick();
     void AllowLimitPowerCBClick();
     // (gui_main_sends.cpp)
-    bool Connected() const;
+    bool Connected() const { return controller_.Connected(); }
+    CDevice* Device() { return controller_.Device(); }
     void SendFrequency(bool range);
     void SendPower(bool range);
     void SendBothSweeps();
@@ -221,10 +214,6 @@ private:
     void SendDwell();
     void SendSyncTime();
     void SendPhase();
-    void TransferSweepList(bool fromSegments);
-    void BuildManualPoints();
-    void RebuildManualSteps();
-    void HandStep(bool byOperator);
     void ClearProfileMark();
     // (gui_main_handlers.cpp)
     void WireSettingControls();
@@ -232,9 +221,8 @@ private:
     void TriggerModeCBChange();
     void RunModeCBChange();
     void LinLogRGClick();
-    void EnableRFActionExecute();
-    void SwitchRfOff();
-    void HandModeStepActionExecute();
+    void EnableRFActionExecute() { controller_.EnableRFActionExecute(); }
+    void SwitchRfOff() { controller_.SwitchRfOff(); }
     void SyncOutModeCBChange();
     void SyncOutCBClick();
     void SyncInCBClick();
@@ -251,32 +239,43 @@ private:
     void TranslateSummaryCaptions();
     // (gui_main.cpp)
     int RunModal(QDialog& dialog);
-    void RequestTerminate();
+    void RequestTerminate() override;
     void FocusWindowChanged(QWindow* now);
     void RunConnectOnActivation();
-    // (gui_main_connection.cpp, gui_main_poll.cpp)
-    void ShowDisconnectedStatus();
-    void LoseExternalReference();
-    int OfferReconnect();
+    // The view of the controller (gui_main_connection.cpp, gui_main_poll.cpp,
+    // gui_main_sends.cpp).
+    void ShowConnected(const SInstrumentIdentity& instrument) override;
+    void ShowDisconnected() override;
+    void ShowRfButton(bool pressed) override;
+    void ShowIndicator(EIndicator indicator, bool active) override;
+    void ShowRfOutput(bool enabled) override;
+    void ShowRfRadiating(bool radiating) override;
+    void ShowExtRefOff(bool rgFreqEnabled) override;
+    void ShowPulsePanel(bool show) override;
+    void ShowSweepProgress(int position) override;
+    void ShowSweepProgressMaximum(int points) override;
+    void ShowFixedReadouts(double frequency, double level) override;
+    void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) override;
+    void StartPoll() override;
+    void StopPoll() override;
+    void RefreshSummaryLine(int line) override { RefreshSummary(line); }
+    void WriteEdit(const SEditWrite& write) override;
+    void ClearChangedMarks() override { MarkAll(false); }
 
-    IPrompt& prompt_;
     STMainOptions options_;
     SDialogs dialogs_;
-    SMainState state_;
-    SProfile profile_;
-    std::unique_ptr<CDevice> device_;
+    CMainController controller_;
+    // The controller's, under the names the window's handlers use.
+    IPrompt& prompt_;
+    SMainState& state_;
+    SProfile& profile_;
     korvel::TFormConnect* connectDialog_ = nullptr;  // created by the first connect action
     std::array<korvel::TKvSpinEdit*, kEditCount> edits_{};
     bool connectActionRunning_ = false;
     // The program's window that had the focus last (nullptr: none of ours).
     QPointer<QWindow> focusWindow_;
     std::unordered_map<std::string, SControlTarget> controlTargets_;
-    // Settings handlers: the coupling's memory, manual stepping through the
-    // points of the current sweep (listFreqs/listPows).
-    CParameterCoupling coupling_;
-    CHandStepper handStepper_;
-    SPointLists listPoints_;
-    bool nextPointMode_ = false;
+    CParameterCoupling& coupling_;
 
 public:
     // ---- controls, named as in the window's description ----------------------

@@ -70,7 +70,7 @@ SControlInputs TMain::ControlInputs(bool connected) const {
 
 void TMain::SetControlsState(bool connected) {
     state_.controlsOff = !connected || state_.settingsLocked;
-    nextPointMode_ = NextPointMode(profile_, state_.settingsLocked);
+    controller_.SetNextPointMode(NextPointMode(profile_, state_.settingsLocked));
     const SControlInputs in = ControlInputs(connected);
     ShowEnabledStates(in);
     SuperuserMenu->setEnabled(state_.superuserMenu);

@@ -54,6 +54,8 @@ void TMain::SetEditValue(int index, bool quiet, bool force, const korvel::TKvSpi
     edit->OnChange = std::move(onChange);
 }
 
+void TMain::WriteEdit(const SEditWrite& write) { SetEditValue(write.edit, write.quiet, false, nullptr, write.value); }
+
 void TMain::OnEditChange(korvel::TKvSpinEdit* edit) {
     // The window filling its controls from the record must not rewrite it.
     if (!state_.formShown || state_.settingsLocked || state_.uiRefresh) return;
@@ -111,21 +113,12 @@ void TMain::RunPointsCoupling(int pointsEdit) {
         SetEditValue(write.edit, write.quiet, false, source, write.value);
 }
 
-void TMain::PushInstrumentLimits() {
-    if (device_ != nullptr && device_->IsConnected()) {
-        SInstrumentLimits& limits = state_.limits;
-        double unusedPoints = 0.0;
-        device_->GetFreqRange(limits.minFreq, limits.maxFreq, limits.maxPoints);
-        device_->GetPowRange(limits.minPow, limits.maxPow, unusedPoints);
-    }
-    coupling_.SetLimits(state_.limits);
-    const EditRanges ranges = EditRangesFor(state_.limits);
+void TMain::ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) {
     for (int i = 0; i < kEditCount; ++i) {
         korvel::TKvSpinEdit* edit = edits_[static_cast<std::size_t>(i)];
         edit->SetMinValue(ranges[static_cast<std::size_t>(i)].minimum);
         edit->SetMaxValue(ranges[static_cast<std::size_t>(i)].maximum);
     }
-    const SControlRange ceiling = PowLimitRangeFor(state_.limits);
     PowLimit->SetMinValue(ceiling.minimum);
     PowLimit->SetMaxValue(ceiling.maximum);
 }

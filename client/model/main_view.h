@@ -1,0 +1,57 @@
+// What the main window's controller asks of the window. The window shows what
+// it is told; the controller never asks it what a control holds.
+#pragma once
+
+#include <string>
+
+#include "core/control_ranges.h"
+#include "model/edit_table.h"
+
+namespace z5r {
+
+// The instrument as the status bar names it.
+struct SInstrumentIdentity {
+    std::string address;
+    std::string serial;
+    std::string name;
+};
+
+enum class EIndicator { Capture, Level, Power };
+
+class IMainView {
+public:
+    virtual ~IMainView() = default;
+
+    // ---- status bar, actions and the connection dialog --------------------
+    virtual void ShowConnected(const SInstrumentIdentity& instrument) = 0;
+    virtual void ShowDisconnected() = 0;
+    virtual void ShowRfButton(bool pressed) = 0;
+    virtual void ShowIndicator(EIndicator indicator, bool active) = 0;
+    // The RF action: checked, and its image saying whether the output radiates.
+    virtual void ShowRfOutput(bool enabled) = 0;
+    virtual void ShowRfRadiating(bool radiating) = 0;
+    virtual void ShowExtRefOff(bool rgFreqEnabled) = 0;
+    virtual void ShowPulsePanel(bool shown) = 0;
+    virtual void ShowSweepProgress(int position) = 0;
+    virtual void ShowSweepProgressMaximum(int points) = 0;
+    virtual void ShowFixedReadouts(double frequency, double level) = 0;
+    virtual void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) = 0;
+
+    // ---- the status poll's timer -------------------------------------------
+    virtual void StartPoll() = 0;
+    virtual void StopPoll() = 0;
+
+    // ---- the settings controls' procedures that still run in the window ----
+    virtual void SetControlsState(bool connected) = 0;
+    virtual void ApplyCurrentSettings() = 0;
+    virtual void RefreshSummary() = 0;
+    virtual void RefreshSummaryLine(int line) = 0;
+    // An edit of the table takes `write.value` (and the record with it).
+    virtual void WriteEdit(const SEditWrite& write) = 0;
+    virtual void ClearChangedMarks() = 0;
+
+    // The operator chose to end the program.
+    virtual void RequestTerminate() = 0;
+};
+
+}  // namespace z5r
