@@ -59,7 +59,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
       state_(controller_.State()),
       profile_(controller_.Profile()),
       coupling_(controller_.Coupling()) {
-    // 1. The window from its parts.
+    // The window from its parts.
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QString::fromUtf8(Z5R_TEXT("Программный комплекс Z5R")));
     BuildActions();
@@ -77,27 +77,26 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
 
-    // 2. The numeric-edit table.
+    // The numeric-edit table.
     BuildEditTable();
 
-    // 3. The state starts as SMainState declares it; nothing is connected and
+    // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.
-    RefreshSummary(0);
+    RefreshSummary(slPoints);
 
-    // 4. The default settings. Until the profile files are read, the record
+    // The default settings. Until the profile files are read, the record
     // starts from the controls' initial values instead of the last profile of
     // "default.z5p". The settings stay locked until the first connection.
     profile_ = MakeInitialProfile();
     SetControlsState(false);
 
-    // 5. The panels of the control column in their order.
+    // The panels of the control column in their order.
     OrderPanels();
 
-    // 6. No edit carries a changed mark; the connection dialog is made by the
+    // No edit carries a changed mark; the connection dialog is made by the
     // first connect action.
     MarkAll(false);
 
-    // 7.
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
 

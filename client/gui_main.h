@@ -32,6 +32,7 @@
 #include "model/edit_validation.h"
 #include "model/main_controller.h"
 #include "model/main_view.h"
+#include "model/parameter_summary.h"
 
 class QAction;
 class QCheckBox;
@@ -68,6 +69,16 @@ class TProfCommentForm;
 class TPacketParamsForm;
 class TChangePassForm;
 class TPassForm;
+
+// How the program writes a value into an edit of the table.
+enum class ECoupling { Quiet, Run };           // Run: the edit's change handler runs
+enum class EDisabledEdit { Keep, Overwrite };  // Keep: a disabled edit keeps what it shows
+struct SEditWriteMode {
+    ECoupling coupling = ECoupling::Quiet;
+    EDisabledEdit disabled = EDisabledEdit::Keep;
+    const korvel::TKvSpinEdit* source = nullptr;  // keeps the text being typed
+};
+inline ECoupling CouplingOf(const SEditWrite& write) { return write.quiet ? ECoupling::Quiet : ECoupling::Run; }
 
 // What the main window is given by the entry point (and by tests).
 struct STMainOptions {
@@ -196,7 +207,7 @@ private:
     EditStates CurrentEditStates() const;
     EditValues CurrentEditValues() const;
     // The one way the program changes an edit of the table.
-    void SetEditValue(int index, bool quiet, bool force, const korvel::TKvSpinEdit* source, double value);
+    void SetEditValue(int index, double value, SEditWriteMode mode = {});
     void OnEditChange(korvel::TKvSpinEdit* edit);
     void RememberAcceptedValues(int confirmedEdit);
     void RunSend(EDispatch dispatch);
@@ -232,7 +243,7 @@ private:
     void RGFreqCBChange();
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
-    void SendFlag(QCheckBox* box, bool& field, FlagSender send, int summaryLine);
+    void SendFlag(QCheckBox* box, bool& field, FlagSender send, ESummaryLine summaryLine);
     void RefreshPanels();
     // (gui_main_summary.cpp)
     QTreeWidgetItem* SummaryItem(int line) const;
@@ -250,7 +261,7 @@ private:
     void ShowIndicator(EIndicator indicator, bool active) override;
     void ShowRfOutput(bool enabled) override;
     void ShowRfRadiating(bool radiating) override;
-    void ShowExtRefOff(bool rgFreqEnabled) override;
+    void ShowExtRef(bool checked, bool rgFreqEnabled) override;
     void ShowPulsePanel(bool show) override;
     void ShowSweepProgress(int position) override;
     void ShowSweepProgressMaximum(int points) override;

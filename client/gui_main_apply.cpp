@@ -172,9 +172,9 @@ void TMain::ApplyCurrentSettings() {
     const bool locked = state_.settingsLocked;
     // Values reach a locked window's edits only where the edit is usable; a
     // locked window shows no numbers.
-    const bool force = !locked;
+    const EDisabledEdit disabled = locked ? EDisabledEdit::Keep : EDisabledEdit::Overwrite;
 
-    // 1. Step settings.
+    // Step settings.
     const SFreqParams& f = p.freqparams;
     SetStepOf(edtStart, f.startinc, f.startinctype, f.startincpow);
     SetStepOf(edtStop, f.stopinc, f.stopinctype, f.stopincpow);
@@ -199,33 +199,29 @@ void TMain::ApplyCurrentSettings() {
     SetStepOf(QSingleEdit, m.qinc, m.qinctype);
     SetStepOf(PeriodPacketEdit, m.periodpacketinc, m.periodpacketinctype);
 
-    // 2.
     LinLogRG->SetItemIndex(f.mode);
 
-    // 3. The coupling of the stop and the points recomputes centre and span,
+    // The coupling of the stop and the points recomputes centre and span,
     // which would overwrite the fixed frequency; it is kept for the modes
     // that use it.
     const double fix = f.fix;
-    SetEditValue(eiStart, true, force, nullptr, f.start);
-    SetEditValue(eiStop, false, force, nullptr, f.stop);
-    SetEditValue(eiPoints, false, force, nullptr, f.points);
+    SetEditValue(eiStart, f.start, {ECoupling::Quiet, disabled});
+    SetEditValue(eiStop, f.stop, {ECoupling::Run, disabled});
+    SetEditValue(eiPoints, f.points, {ECoupling::Run, disabled});
     const SControlInputs in = ControlInputs(Connected());
-    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, true, force, nullptr, fix);
+    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, fix, {ECoupling::Quiet, disabled});
 
-    // 4.
     ShowItem(AttStrategyCB, w.strategy);
 
-    // 5.
     const double level = w.fix;
-    SetEditValue(eiPowStart, true, force, nullptr, w.start);
-    SetEditValue(eiPowStop, false, force, nullptr, w.stop);
-    SetEditValue(eiPowPoints, false, force, nullptr, w.points);
-    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, true, force, nullptr, level);
+    SetEditValue(eiPowStart, w.start, {ECoupling::Quiet, disabled});
+    SetEditValue(eiPowStop, w.stop, {ECoupling::Run, disabled});
+    SetEditValue(eiPowPoints, w.points, {ECoupling::Run, disabled});
+    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, level, {ECoupling::Quiet, disabled});
 
-    // 6.
     ShowItem(RGFreqCB, locked ? -1 : p.syncparams.rgfreq);
 
-    // 7. The handlers send the record's flags; unlocked, the boxes show them first.
+    // The handlers send the record's flags; unlocked, the boxes show them first.
     if (!locked) {
         ShowCheck(SyncInCB, p.syncparams.syncin);
         ShowCheck(SyncOutCB, p.syncparams.syncout);
@@ -237,21 +233,19 @@ void TMain::ApplyCurrentSettings() {
     EPCCBClick();
     ERGCBClick();
 
-    // 8. The sync duration and the phase go the same way, so that the
+    // The sync duration and the phase go the same way, so that the
     // confirmations below send the record's values, not what the edits held.
-    SetEditValue(eiTau, true, force, nullptr, m.tau);
-    SetEditValue(eiPeriodSingle, true, force, nullptr, m.periodsingle);
-    SetEditValue(eiQ, false, force, nullptr, m.q);
-    SetEditValue(eiPeriodPacket, false, force, nullptr, m.periodpacket);
-    SetEditValue(eiDwell, false, force, nullptr, p.controlparams.dwell);
-    SetEditValue(eiSyncTime, true, force, nullptr, p.syncparams.synctime);
-    SetEditValue(eiPhase, true, force, nullptr, p.syncparams.phase);
+    SetEditValue(eiTau, m.tau, {ECoupling::Quiet, disabled});
+    SetEditValue(eiPeriodSingle, m.periodsingle, {ECoupling::Quiet, disabled});
+    SetEditValue(eiQ, m.q, {ECoupling::Run, disabled});
+    SetEditValue(eiPeriodPacket, m.periodpacket, {ECoupling::Run, disabled});
+    SetEditValue(eiDwell, p.controlparams.dwell, {ECoupling::Run, disabled});
+    SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
+    SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
 
-    // 9.
     OnEditValidate(DwellEdit);
     AttStrategyCBChange();
 
-    // 10.
     ShowItem(ModeCB, locked ? 0 : p.controlparams.mode);
     ShowItem(TriggerModeCB, locked ? 0 : p.controlparams.trigger);
     ShowItem(RunModeCB, locked ? 0 : p.controlparams.runmode);
@@ -262,11 +256,11 @@ void TMain::ApplyCurrentSettings() {
     OnEditValidate(PhaseDelayEdit);
     MarkAll(false);
 
-    // 11. Seam: the working pulse packet and the pulse mode handler come with
+    // Seam: the working pulse packet and the pulse mode handler come with
     // the pulse modulation panel; until then the pulse mode stays "none".
     ShowItem(PMModeCB, pmNone);
 
-    // 12. Seam: the list panel rebuilds its rows from the record's sweep list
+    // Seam: the list panel rebuilds its rows from the record's sweep list
     // when it exists; the transfers read the record's list meanwhile.
     RefreshSummary();
 }

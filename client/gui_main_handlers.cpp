@@ -73,7 +73,7 @@ void TMain::ModeCBChange() {
     // A pulse modulation would be switched off here; the pulse panel is not
     // offered yet, so the pulse mode is always "none".
     SendModeRanges();
-    for (int line : {0, 3, 4, 5, 7}) RefreshSummary(line);
+    for (const ESummaryLine line : {slPoints, slRunMoment, slDwell, slAttStrategy, slSyncOut}) RefreshSummary(line);
     ClearProfileMark();
 }
 
@@ -88,7 +88,7 @@ void TMain::RunModeCBChange() {
         Device()->SetSinglePoint(flag);
     }
     if (!locked && RunModeCB->currentIndex() != c.runmode) ShowItemQuietly(RunModeCB, c.runmode);
-    RefreshSummary(3);
+    RefreshSummary(slRunMoment);
     ClearProfileMark();
 }
 
@@ -130,7 +130,7 @@ void TMain::LinLogRGClick() {
         Device()->SetSweepMode(logarithmic ? SweepModeToSend(omFrequencySweep, stLog) : c.mode);
     SendFrequency(true);
     if (!logarithmic) SendPower(c.mode != omFrequencySweep);
-    RefreshSummary(1);
+    RefreshSummary(slFrequencyStep);
     ClearProfileMark();
 }
 
@@ -147,11 +147,11 @@ void TMain::SyncOutModeCBChange() {
         }
     }
     SyncTimeEdit->setEnabled(!state_.controlsOff && s.syncmode != soSyncInRepeat);
-    RefreshSummary(7);
+    RefreshSummary(slSyncOut);
     ClearProfileMark();
 }
 
-void TMain::SendFlag(QCheckBox* box, bool& field, FlagSender send, int summaryLine) {
+void TMain::SendFlag(QCheckBox* box, bool& field, FlagSender send, ESummaryLine summaryLine) {
     if (!state_.settingsLocked) field = box->isChecked();
     if (Connected()) {
         bool accepted = field;
@@ -162,9 +162,9 @@ void TMain::SendFlag(QCheckBox* box, bool& field, FlagSender send, int summaryLi
     ClearProfileMark();
 }
 
-void TMain::SyncOutCBClick() { SendFlag(SyncOutCB, profile_.syncparams.syncout, &CDevice::SetSyncOutInverse, 9); }
+void TMain::SyncOutCBClick() { SendFlag(SyncOutCB, profile_.syncparams.syncout, &CDevice::SetSyncOutInverse, slSyncOutInverse); }
 
-void TMain::SyncInCBClick() { SendFlag(SyncInCB, profile_.syncparams.syncin, &CDevice::SetSyncInInverse, 8); }
+void TMain::SyncInCBClick() { SendFlag(SyncInCB, profile_.syncparams.syncin, &CDevice::SetSyncInInverse, slSyncInInverse); }
 
 void TMain::EPCCBClick() {
     bool& epc = profile_.syncparams.epc;
@@ -174,7 +174,7 @@ void TMain::EPCCBClick() {
         bool sent = epc;
         Device()->SetEpc(sent);
     }
-    RefreshSummary(11);
+    RefreshSummary(slExtPowerControl);
     ClearProfileMark();
 }
 
@@ -187,64 +187,16 @@ void TMain::AttStrategyCBChange() {
         Device()->SetAttStrategy(accepted);
         strategy = accepted;
     }
-    RefreshSummary(5);
+    RefreshSummary(slAttStrategy);
     ClearProfileMark();
 }
 
 void TMain::RGFreqCBChange() {
     if (!state_.settingsLocked) profile_.syncparams.rgfreq = RGFreqCB->currentIndex();
-    RefreshSummary(13);
+    RefreshSummary(slExtRefFrequency);
     ClearProfileMark();
 }
 
-void TMain::ERGCBClick() {
-    const bool locked = state_.settingsLocked;
-    SSyncParams& s = profile_.syncparams;
-    if (!locked) s.erg = ERGCB->isChecked();
-    const int item = locked ? s.rgfreq : RGFreqCB->currentIndex();
-    const double hz = item >= 0 && item < RGFreqCB->count()
-                          ? ExtRefFrequencyHz(RGFreqCB->itemText(item).toStdString())
-                          : 0.0;
-    bool request = s.erg;
-    bool failed = false;
-    if (Connected()) {
-        if (hz != 0.0) {
-            double accepted = hz;
-            const auto hr = Device()->SetExtRefFreq(accepted);
-            if ((request && hr != 0) || accepted != hz) failed = true;
-        }
-        if (failed) request = false;
-        bool enable = request;
-        if (Device()->SetExtRef(enable) != 0) {
-            failed = true;
-            request = false;
-        }
-        if (request != s.erg) {
-            if (s.erg) {
-                bool again = request;
-                Device()->SetExtRef(again);
-            }
-            s.erg = request;
-            if (!locked) {
-                const QSignalBlocker quiet(ERGCB);
-                ERGCB->setChecked(request);
-            }
-            failed = true;
-        }
-    }
-    if (!locked) {
-        SetControlEnabled("RGFreqCB", !state_.controlsOff && !ERGCB->isChecked());
-        if (failed) {
-            SPromptMessage message;
-            message.caption = Tr("Ошибка");
-            message.text = Tr("Внешний опорный генератор не смог произвести захват частоты или не был подключен");
-            message.icon = EPromptIcon::Error;
-            prompt_.ShowMessage(message);
-        }
-    }
-    RefreshSummary(12);
-    RefreshSummary(13);
-    ClearProfileMark();
-}
+void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked(), RGFreqCB->currentIndex()); }
 
 }  // namespace z5r

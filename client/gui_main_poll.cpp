@@ -39,12 +39,12 @@ void TMain::ShowRfRadiating(bool radiating) {
     EnableRFAction->setProperty("imageIndex", radiating ? kRfImageOn : kRfImageOff);
 }
 
-void TMain::ShowExtRefOff(bool rgFreqEnabled) {
+void TMain::ShowExtRef(bool checked, bool rgFreqEnabled) {
     {
         const QSignalBlocker quiet(ERGCB);
-        ERGCB->setChecked(false);
+        ERGCB->setChecked(checked);
     }
-    RGFreqCB->setEnabled(rgFreqEnabled);
+    SetControlEnabled("RGFreqCB", rgFreqEnabled);
 }
 
 void TMain::StartPoll() {

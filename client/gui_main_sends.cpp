@@ -50,7 +50,7 @@ void TMain::SendFrequency(bool range) {
             double value = FixedFrequencyToSend(f.fix, state_.limits);
             double unused = 0.0;
             Device()->SetFreq(value, unused, 1);
-            if (value != f.fix) SetEditValue(eiCenter, true, false, nullptr, value);
+            if (value != f.fix) SetEditValue(eiCenter, value);
         }
         if (!locked) F0Label->SetValue(f.fix);
     } else {
@@ -60,14 +60,14 @@ void TMain::SendFrequency(bool range) {
             f.points = edtPoints->GetValue();
         }
         if (IsClientBuiltSweep(profile_)) {
-            if (LimitClientListPoints(f)) SetEditValue(eiPoints, true, false, nullptr, f.points);
+            if (LimitClientListPoints(f)) SetEditValue(eiPoints, f.points);
             controller_.TransferSweepList(false);
         } else if (Connected()) {
             double start = f.start;
             double stop = f.stop;
             Device()->SetFreq(start, stop, Intervals(f.points));
-            if (start != f.start) SetEditValue(eiStart, true, false, nullptr, start);
-            if (stop != f.stop) SetEditValue(eiStop, true, false, nullptr, stop);
+            if (start != f.start) SetEditValue(eiStart, start);
+            if (stop != f.stop) SetEditValue(eiStop, stop);
             RunPointsCoupling(eiPoints);
         }
         if (!locked) {
@@ -78,8 +78,8 @@ void TMain::SendFrequency(bool range) {
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
         controller_.RebuildManualSteps();
     MarkAll(false);
-    RefreshSummary(0);
-    RefreshSummary(1);
+    RefreshSummary(slPoints);
+    RefreshSummary(slFrequencyStep);
 }
 
 void TMain::SendPower(bool range) {
@@ -91,12 +91,12 @@ void TMain::SendPower(bool range) {
             double level = LimitPower(p, p.fix);
             double stop = level;
             Device()->SetPow(level, stop, 1);
-            if (LevelReadBackDiffers(p.fix, level)) SetEditValue(eiPowCenter, true, false, nullptr, level);
+            if (LevelReadBackDiffers(p.fix, level)) SetEditValue(eiPowCenter, level);
         }
         if (!locked) P0Label->SetValue(p.fix);
     } else if (IsClientBuiltSweep(profile_)) {
         if (LimitClientListPoints(profile_.freqparams))
-            SetEditValue(eiPoints, true, false, nullptr, profile_.freqparams.points);
+            SetEditValue(eiPoints, profile_.freqparams.points);
         controller_.TransferSweepList(false);
     } else {
         if (!locked) {
@@ -108,9 +108,9 @@ void TMain::SendPower(bool range) {
             double start = LimitPower(p, p.start);
             double stop = LimitPower(p, p.stop);
             Device()->SetPow(start, stop, Intervals(p.points));
-            if (LevelReadBackDiffers(p.start, start)) SetEditValue(eiPowStart, true, false, nullptr, start);
+            if (LevelReadBackDiffers(p.start, start)) SetEditValue(eiPowStart, start);
             // With the coupling, so centre and span follow the new stop.
-            if (LevelReadBackDiffers(p.stop, stop)) SetEditValue(eiPowStop, false, false, nullptr, stop);
+            if (LevelReadBackDiffers(p.stop, stop)) SetEditValue(eiPowStop, stop, {ECoupling::Run});
             RunPointsCoupling(eiPowPoints);
         }
         if (!locked) {
@@ -123,8 +123,8 @@ void TMain::SendPower(bool range) {
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
         controller_.RebuildManualSteps();
     MarkAll(false);
-    RefreshSummary(0);
-    RefreshSummary(2);
+    RefreshSummary(slPoints);
+    RefreshSummary(slPowerStep);
 }
 
 void TMain::SendBothSweeps() {
@@ -135,7 +135,7 @@ void TMain::SendBothSweeps() {
         f.stop = edtStop->GetValue();
         f.points = edtPoints->GetValue();
     }
-    if (LimitClientListPoints(f)) SetEditValue(eiPoints, true, false, nullptr, f.points);
+    if (LimitClientListPoints(f)) SetEditValue(eiPoints, f.points);
     controller_.TransferSweepList(false);
     if (!locked) {
         F1Label->SetValue(edtStart->GetValue());
@@ -145,7 +145,7 @@ void TMain::SendBothSweeps() {
     }
     if (profile_.controlparams.trigger == tmManual && !locked) controller_.RebuildManualSteps();
     MarkAll(false);
-    for (int line = 0; line < 3; ++line) RefreshSummary(line);
+    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) RefreshSummary(line);
 }
 
 void TMain::SendModeRanges() {
@@ -171,10 +171,10 @@ void TMain::SendDwell() {
     if (Connected()) {
         double accepted = dwell;
         Device()->SetDwell(accepted);
-        if (DwellReadBackDiffers(dwell, accepted)) SetEditValue(eiDwell, true, false, nullptr, accepted);
+        if (DwellReadBackDiffers(dwell, accepted)) SetEditValue(eiDwell, accepted);
     }
     MarkAll(false);
-    RefreshSummary(4);
+    RefreshSummary(slDwell);
 }
 
 void TMain::SendSyncTime() {
@@ -187,7 +187,7 @@ void TMain::SendSyncTime() {
         synctime = accepted;
     }
     MarkAll(false);
-    RefreshSummary(10);
+    RefreshSummary(slSyncTime);
 }
 
 void TMain::SendPhase() {
@@ -197,7 +197,7 @@ void TMain::SendPhase() {
     std::int32_t degrees = PhaseToSend(phase);
     Device()->SetPhase(degrees);
     if (static_cast<double>(degrees) != phase) {
-        SetEditValue(eiPhase, true, false, nullptr, degrees);
+        SetEditValue(eiPhase, degrees);
         MarkAll(false);
     }
 }

@@ -70,6 +70,9 @@ public:
     // ---- the status poll ------------------------------------------------------
     void Timer1Timer();
 
+    // ---- the external reference: the check box as clicked, the frequency item chosen
+    void ERGCBClick(bool checked, int chosenFrequency);
+
     // ---- RF output, manual stepping, the sweep list -------------------------
     void EnableRFActionExecute();
     void SwitchRfOff();

@@ -30,7 +30,7 @@ public:
     // The RF action: checked, and its image saying whether the output radiates.
     virtual void ShowRfOutput(bool enabled) = 0;
     virtual void ShowRfRadiating(bool radiating) = 0;
-    virtual void ShowExtRefOff(bool rgFreqEnabled) = 0;
+    virtual void ShowExtRef(bool checked, bool rgFreqEnabled) = 0;
     virtual void ShowPulsePanel(bool shown) = 0;
     virtual void ShowSweepProgress(int position) = 0;
     virtual void ShowSweepProgressMaximum(int points) = 0;

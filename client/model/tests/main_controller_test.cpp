@@ -25,6 +25,7 @@ const char* const kLostReference =
     "Потерян захват частоты внешнего опорного генератора. Прибор переключен на внутренний опорный генератор.";
 const char* const kNotFound =
     "Прибор не найден. Необходимо проверить правильность заданного адреса и состояние прибора.";
+constexpr int kFirstReferenceFrequency = 0;
 const char* const kRfFailure = "Ошибка включения СВЧ выхода\r\n\r\nПрервать выполнение программы?";
 
 // What the window was last told.
@@ -35,7 +36,7 @@ public:
     std::string rfButton;
     std::map<EIndicator, bool> indicators;
     bool rfChecked = false;
-    bool extRefShownOff = false;
+    bool extRefChecked = false;
     bool polling = false;
     int terminateRequests = 0;
     int controlsStates = 0;
@@ -51,7 +52,7 @@ public:
     void ShowIndicator(EIndicator indicator, bool active) override { indicators[indicator] = active; }
     void ShowRfOutput(bool enabled) override { rfChecked = enabled; }
     void ShowRfRadiating(bool) override {}
-    void ShowExtRefOff(bool) override { extRefShownOff = true; }
+    void ShowExtRef(bool checked, bool) override { extRefChecked = checked; }
     void ShowPulsePanel(bool) override {}
     void ShowSweepProgress(int) override {}
     void ShowSweepProgressMaximum(int) override {}
@@ -200,10 +201,9 @@ TEST_F(MainControllerTest, ADriverErrorSwitchesTheOutputOff) {
 
 TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
     CMainController& controller = Connected();
-    // The reference as its check box leaves it switched on.
-    bool on = true;
-    ASSERT_EQ(controller.Device()->SetExtRef(on), 0);
-    controller.Profile().syncparams.erg = true;
+    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    ASSERT_TRUE(view_.extRefChecked);
+    ASSERT_EQ(SimState("ExtRefEnabled"), "1");
     controller.EnableRFActionExecute();
     ASSERT_EQ(SimState("RfOutputEnabled"), "1");
 
@@ -215,7 +215,7 @@ TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) 
     EXPECT_EQ(message.icon, EPromptIcon::Error);
     EXPECT_TRUE(message.flags & pfNoOwner);
     EXPECT_FALSE(controller.Profile().syncparams.erg);
-    EXPECT_TRUE(view_.extRefShownOff);
+    EXPECT_FALSE(view_.extRefChecked);
     EXPECT_EQ(SimState("RfOutputEnabled"), "0");
     EXPECT_TRUE(controller.State().connectedFlag);
     // Ticks while the box was open ran after it, once each box.
@@ -316,9 +316,8 @@ INSTANTIATE_TEST_SUITE_P(BothAnswers, InstrumentKilledUnderAnErrorBox,
 
 TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceItCloses) {
     CMainController& controller = Connected();
-    bool on = true;
-    ASSERT_EQ(controller.Device()->SetExtRef(on), 0);
-    controller.Profile().syncparams.erg = true;
+    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    ASSERT_TRUE(controller.Profile().syncparams.erg);
     sim_->Control("lose-ref");
     prompt_.whileOpen = [&](const SPromptMessage& message) {
         if (message.text == kLostReference) sim_->Kill();
