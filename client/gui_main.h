@@ -5,13 +5,16 @@
 //   gui_main_panels.cpp      control column: the six roll-up panels and their controls
 //   gui_main_edits.cpp       the numeric-edit table
 //   gui_main_view_modes.cpp  compact / full view, panel visibility
-//   gui_main_connection.cpp  connect and disconnect actions
-//   gui_main_poll.cpp        the status poll, lost reference and lost link
+//   gui_main_connection.cpp  the connect action, the dialog, the status bar
+//   gui_main_poll.cpp        what the status poll shows, its timer
 //   gui_main_coupling.cpp    changed marks and confirmation of entries
 //   gui_main_apply.cpp       enabled state and values of the setting controls
 //   gui_main_summary.cpp     the parameter summary lines
 //   gui_main_help.cpp        the about window and the maker's web site
-// Logic that needs no widgets lives in client/model and client/core.
+// The connection, the poll, the reconnection, the RF output, the external
+// reference and the list transfer are decided by CMainController
+// (client/model); the window is its view. The other settings handlers still
+// decide here and reach the record and the session through the controller.
 #pragma once
 
 #include <QMainWindow>
