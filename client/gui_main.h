@@ -140,7 +140,7 @@ public:
     void ExitActionExecute();
 
     // ---- settings controls ----------------------------------------------------
-    void SetControlsState(bool connected) override;
+    void SetControlsState(bool connected) { controller_.SetControlsState(connected); }
     // Sets or clears the changed mark of all seventeen edits.
     void MarkAll(bool changed);
     // The confirmation of an entry in `source` (nullptr: no edit).
@@ -203,9 +203,6 @@ private:
         QPointer<QLabel> label;  // a combo box's label follows it
     };
     const SControlTarget& ControlTarget(const char* name);
-    void ShowEnabledStates(const SControlInputs& in);
-    void ShowControlValues(const SControlInputs& in);
-    void ResetProfilePanel(bool connected);
     // (gui_main_coupling.cpp)
     EditStates CurrentEditStates() const;
     EditValues CurrentEditValues() const;
@@ -247,7 +244,7 @@ private:
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
     void SendFlag(QCheckBox* box, bool& field, FlagSender send, ESummaryLine summaryLine);
-    void RefreshPanels();
+    void RefreshPanels() { controller_.RefreshPanels(); }
     // (gui_main_summary.cpp)
     QTreeWidgetItem* SummaryItem(int line) const;
     void TranslateSummaryCaptions();
@@ -270,6 +267,10 @@ private:
     void ShowSweepProgressMaximum(int points) override;
     void ShowFixedReadouts(double frequency, double level) override;
     void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) override;
+    void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) override;
+    void ShowSuperuserMenu(bool enabled) override;
+    void ShowControlValues(const SDisplayedControls& shown) override;
+    void ShowProfileActions(const SProfileActions& usable) override;
     void StartPoll() override;
     void StopPoll() override;
     void RefreshSummaryLine(int line) override { RefreshSummary(line); }

@@ -120,7 +120,7 @@ std::string CMainController::OpenConnection(const std::string& address) {
     LoadOperatorSettings(profile_);
     device_->SetLinkLost(false);
     state_.attStrategyOk = device_->ProbeAttStrategy();
-    view_.SetControlsState(true);
+    SetControlsState(true);
     state_.currentAddress = address;
     view_.ApplyCurrentSettings();
     // Ending the program from a failure dialog of the application closed the
@@ -170,12 +170,47 @@ void CMainController::Disconnect() {
     SaveOperatorSettings(profile_);
     state_.superuserMenu = false;
     ResetHandStep();
-    view_.SetControlsState(false);
+    SetControlsState(false);
     view_.RefreshSummary();
     view_.ShowDisconnected();
     StopPoll();
     for (const EIndicator indicator : {EIndicator::Power, EIndicator::Level, EIndicator::Capture})
         view_.ShowIndicator(indicator, false);
+}
+
+// ---------------------------------------------------------- setting controls
+
+SControlInputs CMainController::ControlInputs(bool connected) const {
+    // The sweep list arrives with the list panel; until then it has no rows.
+    return ControlInputsFor(profile_, connected, state_.settingsLocked, state_.attStrategyOk, 0);
+}
+
+void CMainController::SetControlsState(bool connected) {
+    state_.controlsOff = !connected || state_.settingsLocked;
+    nextPointMode_ = z5r::NextPointMode(profile_, state_.settingsLocked);
+    const SControlInputs in = ControlInputs(connected);
+    RefreshPanels(in);
+    view_.ShowSuperuserMenu(state_.superuserMenu);
+    state_.uiRefresh = true;
+    view_.ShowControlValues(DisplayedControls(profile_, in));
+    state_.uiRefresh = false;
+    const bool unlocked = !state_.settingsLocked;
+    SProfileActions usable;
+    usable.list = connected;
+    usable.editing = connected && unlocked;
+    // The profile list has no rows until profile lists are read.
+    usable.saving = false;
+    usable.defaultProfile = unlocked;
+    view_.ShowProfileActions(usable);
+    view_.ClearChangedMarks();
+}
+
+void CMainController::RefreshPanels() { RefreshPanels(ControlInputs(Connected())); }
+
+void CMainController::RefreshPanels(const SControlInputs& in) {
+    // The phase offset is a setting like the others of its panel and is
+    // usable exactly when they are.
+    view_.ShowEnabledStates(EnabledControls(in), !state_.controlsOff);
 }
 
 // ---------------------------------------------------------------- the poll

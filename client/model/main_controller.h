@@ -18,6 +18,7 @@
 
 #include "core/profile.h"
 #include "model/main_state.h"
+#include "model/control_states.h"
 #include "model/event_guard.h"
 #include "model/hand_step.h"
 #include "model/main_view.h"
@@ -67,6 +68,14 @@ public:
     // The instrument's limits into the coupling and the edits' ranges.
     void PushInstrumentLimits();
 
+    // ---- the setting controls --------------------------------------------------
+    // The inputs of the enabled-controls table for the record.
+    SControlInputs ControlInputs(bool connected) const;
+    // Every setting control enabled or not and showing the record.
+    void SetControlsState(bool connected);
+    // Only the enabled states, after a selector changed what is usable.
+    void RefreshPanels();
+
     // ---- the status poll ------------------------------------------------------
     void Timer1Timer();
 
@@ -84,6 +93,7 @@ public:
     void TransferSweepList(bool fromSegments);
 
 private:
+    void RefreshPanels(const SControlInputs& in);
     void Tick();
     // Reads the driver's error queue and acts on it: false when the rest of
     // the tick is to be skipped.

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "core/control_ranges.h"
+#include "model/control_states.h"
+#include "model/control_values.h"
 #include "model/edit_table.h"
 
 namespace z5r {
@@ -17,6 +19,14 @@ struct SInstrumentIdentity {
 };
 
 enum class EIndicator { Capture, Level, Power };
+
+// The commands of the profile list that can be used.
+struct SProfileActions {
+    bool list = false;            // the list itself
+    bool editing = false;         // new, open, add
+    bool saving = false;          // save (the list has rows)
+    bool defaultProfile = false;  // the default profile
+};
 
 class IMainView {
 public:
@@ -37,12 +47,19 @@ public:
     virtual void ShowFixedReadouts(double frequency, double level) = 0;
     virtual void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) = 0;
 
+    // ---- the setting controls ----------------------------------------------
+    // The phase offset has no row of its own in the table.
+    virtual void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) = 0;
+    virtual void ShowSuperuserMenu(bool enabled) = 0;
+    // Without running any control's handler.
+    virtual void ShowControlValues(const SDisplayedControls& shown) = 0;
+    virtual void ShowProfileActions(const SProfileActions& usable) = 0;
+
     // ---- the status poll's timer -------------------------------------------
     virtual void StartPoll() = 0;
     virtual void StopPoll() = 0;
 
     // ---- the settings controls' procedures that still run in the window ----
-    virtual void SetControlsState(bool connected) = 0;
     virtual void ApplyCurrentSettings() = 0;
     virtual void RefreshSummary() = 0;
     virtual void RefreshSummaryLine(int line) = 0;

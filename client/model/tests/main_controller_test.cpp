@@ -39,7 +39,9 @@ public:
     bool extRefChecked = false;
     bool polling = false;
     int terminateRequests = 0;
-    int controlsStates = 0;
+    CControlStates states;
+    SDisplayedControls values;
+    SProfileActions profileActions;
     int applications = 0;
     EditRanges ranges{};
 
@@ -60,7 +62,10 @@ public:
     void ShowEditRanges(const EditRanges& shown, const SControlRange&) override { ranges = shown; }
     void StartPoll() override { polling = true; }
     void StopPoll() override { polling = false; }
-    void SetControlsState(bool) override { ++controlsStates; }
+    void ShowEnabledStates(const CControlStates& shown, bool) override { states = shown; }
+    void ShowSuperuserMenu(bool) override {}
+    void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
+    void ShowProfileActions(const SProfileActions& shown) override { profileActions = shown; }
     void ApplyCurrentSettings() override { ++applications; }
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
@@ -151,12 +156,17 @@ TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStarts
     EXPECT_EQ(view_.applications, 1);
     EXPECT_TRUE(view_.polling);
     EXPECT_EQ(view_.ranges[eiPoints].maximum, controller.State().limits.maxPoints);
+    EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_TRUE(view_.profileActions.editing);
+    EXPECT_EQ(view_.values.edits[eiCenter], controller.Profile().freqparams.fix);
 
     controller.DisconnectActionExecute();
     EXPECT_FALSE(controller.State().connectedFlag);
     EXPECT_FALSE(controller.Connected());
     EXPECT_FALSE(view_.connectedShown);
     EXPECT_FALSE(view_.polling);
+    EXPECT_FALSE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_FALSE(view_.profileActions.list);
 }
 
 TEST_F(MainControllerTest, ARefusedAddressLeavesNoSession) {
