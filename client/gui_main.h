@@ -241,9 +241,6 @@ private:
     void ERGCBClick();
     void AttStrategyCBChange();
     void RGFreqCBChange();
-    // A check box's flag: stored unless locked, sent, the read-back kept.
-    using FlagSender = std::int32_t (CDevice::*)(bool&);
-    void SendFlag(QCheckBox* box, bool& field, FlagSender send, ESummaryLine summaryLine);
     void RefreshPanels() { controller_.RefreshPanels(); }
     // (gui_main_summary.cpp)
     QTreeWidgetItem* SummaryItem(int line) const;
@@ -268,6 +265,7 @@ private:
     void ShowFixedReadouts(double frequency, double level) override;
     void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) override;
     void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) override;
+    void ShowControlEnabled(EControl control, bool enabled) override { SetControlEnabled(ControlName(control), enabled); }
     void ShowSuperuserMenu(bool enabled) override;
     void ShowControlValues(const SDisplayedControls& shown) override;
     void ShowProfileActions(const SProfileActions& usable) override;

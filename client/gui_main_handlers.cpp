@@ -134,68 +134,17 @@ void TMain::LinLogRGClick() {
     ClearProfileMark();
 }
 
-void TMain::SyncOutModeCBChange() {
-    SSyncParams& s = profile_.syncparams;
-    if (!state_.settingsLocked) s.syncmode = SyncOutModeCB->currentIndex();
-    if (Connected()) {
-        bool enabled = s.syncmode != soNone;
-        Device()->SetSyncOutEnabled(enabled);
-        if (enabled) {
-            int mode = s.syncmode;
-            Device()->SetSyncOutMode(mode);
-            s.syncmode = mode;
-        }
-    }
-    SyncTimeEdit->setEnabled(!state_.controlsOff && s.syncmode != soSyncInRepeat);
-    RefreshSummary(slSyncOut);
-    ClearProfileMark();
-}
+void TMain::SyncOutModeCBChange() { controller_.SyncOutModeCBChange(SyncOutModeCB->currentIndex()); }
 
-void TMain::SendFlag(QCheckBox* box, bool& field, FlagSender send, ESummaryLine summaryLine) {
-    if (!state_.settingsLocked) field = box->isChecked();
-    if (Connected()) {
-        bool accepted = field;
-        (Device()->*send)(accepted);
-        field = accepted;
-    }
-    RefreshSummary(summaryLine);
-    ClearProfileMark();
-}
+void TMain::SyncOutCBClick() { controller_.SyncOutCBClick(SyncOutCB->isChecked()); }
 
-void TMain::SyncOutCBClick() { SendFlag(SyncOutCB, profile_.syncparams.syncout, &CDevice::SetSyncOutInverse, slSyncOutInverse); }
+void TMain::SyncInCBClick() { controller_.SyncInCBClick(SyncInCB->isChecked()); }
 
-void TMain::SyncInCBClick() { SendFlag(SyncInCB, profile_.syncparams.syncin, &CDevice::SetSyncInInverse, slSyncInInverse); }
+void TMain::EPCCBClick() { controller_.EPCCBClick(EPCCB->isChecked()); }
 
-void TMain::EPCCBClick() {
-    bool& epc = profile_.syncparams.epc;
-    if (!state_.settingsLocked) epc = EPCCB->isChecked();
-    if (Connected()) {
-        // What the instrument reports is not kept: the record says what was asked.
-        bool sent = epc;
-        Device()->SetEpc(sent);
-    }
-    RefreshSummary(slExtPowerControl);
-    ClearProfileMark();
-}
+void TMain::AttStrategyCBChange() { controller_.AttStrategyCBChange(AttStrategyCB->currentIndex()); }
 
-void TMain::AttStrategyCBChange() {
-    if (!state_.attStrategyOk) return;
-    int& strategy = profile_.powparams.strategy;
-    if (!state_.settingsLocked) strategy = AttStrategyCB->currentIndex();
-    if (Connected()) {
-        int accepted = strategy;
-        Device()->SetAttStrategy(accepted);
-        strategy = accepted;
-    }
-    RefreshSummary(slAttStrategy);
-    ClearProfileMark();
-}
-
-void TMain::RGFreqCBChange() {
-    if (!state_.settingsLocked) profile_.syncparams.rgfreq = RGFreqCB->currentIndex();
-    RefreshSummary(slExtRefFrequency);
-    ClearProfileMark();
-}
+void TMain::RGFreqCBChange() { controller_.RGFreqCBChange(RGFreqCB->currentIndex()); }
 
 void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked(), RGFreqCB->currentIndex()); }
 

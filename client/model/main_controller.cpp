@@ -10,7 +10,6 @@
 #include "model/parameter_summary.h"
 #include "model/poll_errors.h"
 #include "model/power_ceiling.h"
-#include "model/send_rules.h"
 #include "model/sweep_points.h"
 #include "z5r/i18n.h"
 
@@ -296,55 +295,6 @@ bool CMainController::OfferReconnect() {
     }
     Disconnect();
     return false;
-}
-
-// ------------------------------------------------- the external reference
-
-void CMainController::ERGCBClick(bool checked, int chosenFrequency) {
-    CEventGuard::CScope scope(guard_);
-    const bool locked = state_.settingsLocked;
-    SSyncParams& s = profile_.syncparams;
-    if (!locked) s.erg = checked;
-    const int item = locked ? s.rgfreq : chosenFrequency;
-    const double hz = item >= 0 && static_cast<std::size_t>(item) < kRefFrequencyItems.size()
-                          ? ExtRefFrequencyHz(Tr(kRefFrequencyItems[static_cast<std::size_t>(item)]))
-                          : 0.0;
-    bool request = s.erg;
-    bool failed = false;
-    if (Connected()) {
-        if (hz != 0.0) {
-            double accepted = hz;
-            const auto hr = device_->SetExtRefFreq(accepted);
-            if ((request && hr != 0) || accepted != hz) failed = true;
-        }
-        if (failed) request = false;
-        bool enable = request;
-        if (device_->SetExtRef(enable) != 0) {
-            failed = true;
-            request = false;
-        }
-        if (request != s.erg) {
-            // The instrument keeps it off when it could not lock.
-            if (s.erg) {
-                bool again = request;
-                device_->SetExtRef(again);
-            }
-            s.erg = request;
-            failed = true;
-        }
-    }
-    if (!locked) {
-        view_.ShowExtRef(s.erg, !state_.controlsOff && !s.erg);
-        if (failed) {
-            SPromptMessage message;
-            message.caption = Tr("Ошибка");
-            message.text = Tr("Внешний опорный генератор не смог произвести захват частоты или не был подключен");
-            message.icon = EPromptIcon::Error;
-            prompt_.ShowMessage(message);
-        }
-    }
-    view_.RefreshSummaryLine(slExtRef);
-    view_.RefreshSummaryLine(slExtRefFrequency);
 }
 
 // ------------------------------------------- RF output, stepping, the list

@@ -11,6 +11,7 @@
 // operations.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -79,7 +80,14 @@ public:
     // ---- the status poll ------------------------------------------------------
     void Timer1Timer();
 
-    // ---- the external reference: the check box as clicked, the frequency item chosen
+    // ---- synchronisation, external power control, attenuator, reference ---
+    // Each with what the operator chose (the item, or the check box as clicked).
+    void SyncOutModeCBChange(int chosen);
+    void SyncOutCBClick(bool checked);
+    void SyncInCBClick(bool checked);
+    void EPCCBClick(bool checked);
+    void AttStrategyCBChange(int chosen);
+    void RGFreqCBChange(int chosen);
     void ERGCBClick(bool checked, int chosenFrequency);
 
     // ---- RF output, manual stepping, the sweep list -------------------------
@@ -93,6 +101,9 @@ public:
     void TransferSweepList(bool fromSegments);
 
 private:
+    // A check box's flag: stored unless locked, sent, the read-back kept.
+    using FlagSender = std::int32_t (CDevice::*)(bool&);
+    void SendFlag(bool checked, bool& field, FlagSender send, int summaryLine);
     void RefreshPanels(const SControlInputs& in);
     void Tick();
     // Reads the driver's error queue and acts on it: false when the rest of

@@ -50,6 +50,7 @@ public:
     // ---- the setting controls ----------------------------------------------
     // The phase offset has no row of its own in the table.
     virtual void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) = 0;
+    virtual void ShowControlEnabled(EControl control, bool enabled) = 0;
     virtual void ShowSuperuserMenu(bool enabled) = 0;
     // Without running any control's handler.
     virtual void ShowControlValues(const SDisplayedControls& shown) = 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/profile_enums.h"
 #include "core/z5r_device.h"
 #include "korvel/com_registry.h"
 #include "korvel/korvel_v8n.h"
@@ -63,6 +64,7 @@ public:
     void StartPoll() override { polling = true; }
     void StopPoll() override { polling = false; }
     void ShowEnabledStates(const CControlStates& shown, bool) override { states = shown; }
+    void ShowControlEnabled(EControl control, bool enabled) override { states.Set(control, enabled); }
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
     void ShowProfileActions(const SProfileActions& shown) override { profileActions = shown; }
@@ -284,6 +286,43 @@ TEST_F(MainControllerTest, ALostLinkCancelledAtOnceLeavesTheWindowDisconnected) 
     EXPECT_EQ(Texts(), std::vector<std::string>{kLostLink});
     EXPECT_FALSE(controller.State().connectedFlag);
     EXPECT_FALSE(view_.polling);
+}
+
+TEST_F(MainControllerTest, SynchronisationAttenuatorAndReferenceReachTheInstrument) {
+    CMainController& controller = Connected();
+    struct SCase {
+        const char* what;
+        std::function<void()> event;
+        const char* key;
+        const char* held;
+    };
+    const SCase cases[] = {
+        {"sync out relays the input", [&] { controller.SyncOutModeCBChange(soSyncInRepeat); }, "SyncOutMode", "1"},
+        {"sync out at sweep start", [&] { controller.SyncOutModeCBChange(soSweepStart); }, "SyncOutMode", "1001"},
+        {"sync out inverted", [&] { controller.SyncOutCBClick(true); }, "SyncOutInverted", "1"},
+        {"sync in inverted", [&] { controller.SyncInCBClick(true); }, "TriggerInputInverted", "1"},
+        {"external power control", [&] { controller.EPCCBClick(true); }, "ExtPowerControl", "1"},
+        {"attenuator strategy", [&] { controller.AttStrategyCBChange(asMinSwitching); }, "AttStrategy", "3"},
+        {"reference on", [&] { controller.ERGCBClick(true, rf10MHz); }, "ExtRefEnabled", "1"},
+        {"reference frequency", [] {}, "ExtRefFrequency", "10000000"},
+        {"reference off", [&] { controller.ERGCBClick(false, rf10MHz); }, "ExtRefEnabled", "0"},
+    };
+    for (const SCase& c : cases) {
+        c.event();
+        EXPECT_EQ(SimState(c.key), c.held) << c.what;
+    }
+    EXPECT_EQ(controller.Profile().powparams.strategy, asMinSwitching);
+    EXPECT_TRUE(controller.Profile().syncparams.syncin);
+    EXPECT_FALSE(controller.Profile().syncparams.erg);
+    EXPECT_TRUE(prompt_.Shown().empty());
+}
+
+TEST_F(MainControllerTest, TheSyncDurationIsUsableExceptWhileTheInputIsRelayed) {
+    CMainController& controller = Connected();
+    controller.SyncOutModeCBChange(soSyncInRepeat);
+    EXPECT_FALSE(view_.states.Enabled(EControl::SyncTimeEdit));
+    controller.SyncOutModeCBChange(soSweepStart);
+    EXPECT_TRUE(view_.states.Enabled(EControl::SyncTimeEdit));
 }
 
 // The instrument stops answering an RF request, and is gone for good while
