@@ -9,8 +9,10 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/command_line.h"
 #include "core/z5r_device.h"
@@ -34,11 +36,30 @@ IPrompt& RequirePrompt(IPrompt* prompt) {
     return *prompt;
 }
 
+// Test and diagnostic seam: Z5R_INSTRUMENT_PORT=<1..65535> makes the window
+// connect to that port instead of the instrument's own (8888), so tests can
+// run the simulated instrument on a free port. The product never sets it.
+int InstrumentPort() {
+    const char* text = std::getenv("Z5R_INSTRUMENT_PORT");
+    if (text == nullptr) return kInstrumentPort;
+    int port = 0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, port);
+    if (error != std::errc() || stop != end || port < 1 || port > 65535) return kInstrumentPort;
+    return port;
+}
+
 }  // namespace
 
 TMain::TMain(STMainOptions options, QWidget* parent)
-    : QMainWindow(parent), prompt_(RequirePrompt(options.prompt)), options_(std::move(options)) {
-    // 1. The window from its parts.
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      controller_(*this, RequirePrompt(options_.prompt), SControllerOptions{InstrumentPort}),
+      prompt_(controller_.Prompt()),
+      state_(controller_.State()),
+      profile_(controller_.Profile()),
+      coupling_(controller_.Coupling()) {
+    // The window from its parts.
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QString::fromUtf8(Z5R_TEXT("Программный комплекс Z5R")));
     BuildActions();
@@ -56,27 +77,26 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
 
-    // 2. The numeric-edit table.
+    // The numeric-edit table.
     BuildEditTable();
 
-    // 3. The state starts as SMainState declares it; nothing is connected and
+    // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.
-    RefreshSummary(0);
+    RefreshSummary(slPoints);
 
-    // 4. The default settings. Until the profile files are read, the record
+    // The default settings. Until the profile files are read, the record
     // starts from the controls' initial values instead of the last profile of
     // "default.z5p". The settings stay locked until the first connection.
     profile_ = MakeInitialProfile();
     SetControlsState(false);
 
-    // 5. The panels of the control column in their order.
+    // The panels of the control column in their order.
     OrderPanels();
 
-    // 6. No edit carries a changed mark; the connection dialog is made by the
+    // No edit carries a changed mark; the connection dialog is made by the
     // first connect action.
     MarkAll(false);
 
-    // 7.
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
 
@@ -84,11 +104,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     FormCreate();
 }
 
-TMain::~TMain() {
-    // An instrument still connected is let go at the driver level.
-    if (device_ != nullptr && device_->IsConnected()) device_->Disconnect();
-    device_.reset();
-}
+TMain::~TMain() = default;
 
 void TMain::FormCreate() {
     TranslateWindow(this);

@@ -5,13 +5,16 @@
 //   gui_main_panels.cpp      control column: the six roll-up panels and their controls
 //   gui_main_edits.cpp       the numeric-edit table
 //   gui_main_view_modes.cpp  compact / full view, panel visibility
-//   gui_main_connection.cpp  connect and disconnect actions
-//   gui_main_poll.cpp        the status poll, lost reference and lost link
+//   gui_main_connection.cpp  the connect action, the dialog, the status bar
+//   gui_main_poll.cpp        what the status poll shows, its timer
 //   gui_main_coupling.cpp    changed marks and confirmation of entries
 //   gui_main_apply.cpp       enabled state and values of the setting controls
 //   gui_main_summary.cpp     the parameter summary lines
 //   gui_main_help.cpp        the about window and the maker's web site
-// Logic that needs no widgets lives in client/model and client/core.
+// The connection, the poll, the reconnection, the RF output, the external
+// reference and the list transfer are decided by CMainController
+// (client/model); the window is its view. The other settings handlers still
+// decide here and reach the record and the session through the controller.
 #pragma once
 
 #include <QMainWindow>
@@ -26,13 +29,13 @@
 #include <vector>
 
 #include "core/profile.h"
-#include "main_state.h"
+#include "model/main_state.h"
 #include "model/control_states.h"
 #include "model/edit_table.h"
 #include "model/edit_validation.h"
-#include "model/hand_step.h"
-#include "model/parameter_coupling.h"
-#include "model/segment_expansion.h"
+#include "model/main_controller.h"
+#include "model/main_view.h"
+#include "model/parameter_summary.h"
 
 class QAction;
 class QCheckBox;
@@ -70,6 +73,16 @@ class TPacketParamsForm;
 class TChangePassForm;
 class TPassForm;
 
+// How the program writes a value into an edit of the table.
+enum class ECoupling { Quiet, Run };           // Run: the edit's change handler runs
+enum class EDisabledEdit { Keep, Overwrite };  // Keep: a disabled edit keeps what it shows
+struct SEditWriteMode {
+    ECoupling coupling = ECoupling::Quiet;
+    EDisabledEdit disabled = EDisabledEdit::Keep;
+    const korvel::TKvSpinEdit* source = nullptr;  // keeps the text being typed
+};
+inline ECoupling CouplingOf(const SEditWrite& write) { return write.quiet ? ECoupling::Quiet : ECoupling::Run; }
+
 // What the main window is given by the entry point (and by tests).
 struct STMainOptions {
     IPrompt* prompt = nullptr;           // every question and message; required
@@ -91,7 +104,7 @@ struct SDialogs {
     TPassForm* pass = nullptr;
 };
 
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, private IMainView {
     Q_OBJECT
 public:
     explicit TMain(STMainOptions options, QWidget* parent = nullptr);
@@ -102,8 +115,9 @@ public:
     void SetDialogs(const SDialogs& dialogs) { dialogs_ = dialogs; }
     const SDialogs& Dialogs() const { return dialogs_; }
 
-    const SMainState& State() const { return state_; }
-    const SProfile& CurrentProfile() const { return profile_; }
+    const SMainState& State() const { return controller_.State(); }
+    const SProfile& CurrentProfile() const { return controller_.Profile(); }
+    CMainController& Controller() { return controller_; }
 
     // The numeric-edit table (edtStart … PeriodPacketEdit); nullptr outside it.
     korvel::TKvSpinEdit* Edit(int index) const;
@@ -117,34 +131,27 @@ public:
     // ---- connection ---------------------------------------------------------
     void ConnectActionExecute();
     void ConnectTo(const QString& address);
-    // The connection procedure: an empty text on success, else the reason.
-    std::string OpenConnection(const std::string& address);
-    void DisconnectActionExecute();
+    void DisconnectActionExecute() { controller_.DisconnectActionExecute(); }
     korvel::TFormConnect* ConnectDialog() const { return connectDialog_; }
     // The status poll (Timer1's tick, also called directly by tests).
-    void Timer1Timer();
-    // Reads the driver's error queue and acts on it: 0 when nothing was
-    // found, -1 when the rest of the tick is to be skipped.
-    int CheckErrors();
+    void Timer1Timer() { controller_.Timer1Timer(); }
 
     // ---- ending -------------------------------------------------------------
     void ExitActionExecute();
 
     // ---- settings controls ----------------------------------------------------
-    void SetControlsState(bool connected);
+    void SetControlsState(bool connected) { controller_.SetControlsState(connected); }
     // Sets or clears the changed mark of all seventeen edits.
     void MarkAll(bool changed);
     // The confirmation of an entry in `source` (nullptr: no edit).
     void OnEditValidate(korvel::TKvSpinEdit* source);
     // Puts the current record into the controls and, through their handlers,
     // into the instrument (also after a connection).
-    void ApplyCurrentSettings();
-    // Takes the instrument's limits into the edits' ranges after a connection.
-    void PushInstrumentLimits();
+    void ApplyCurrentSettings() override;
 
     // ---- views ----------------------------------------------------------------
     void RefreshSummary(int line);
-    void RefreshSummary();
+    void RefreshSummary() override;
     void CompactViewActionExecute();
     void FullViewActionExecute();
     void HideAllActionExecute();
@@ -185,7 +192,6 @@ private:
     // (gui_main_view_modes.cpp)
     std::array<korvel::TKvRollPanel*, 6> Panels() const;
     void PanelToggled(int index, bool visible);
-    void ShowPulsePanel(bool show);
     void SetTitleButtons(bool maximize);
     // (gui_main_apply.cpp)
     SControlInputs ControlInputs(bool connected) const;
@@ -197,14 +203,11 @@ private:
         QPointer<QLabel> label;  // a combo box's label follows it
     };
     const SControlTarget& ControlTarget(const char* name);
-    void ShowEnabledStates(const SControlInputs& in);
-    void ShowControlValues(const SControlInputs& in);
-    void ResetProfilePanel(bool connected);
     // (gui_main_coupling.cpp)
     EditStates CurrentEditStates() const;
     EditValues CurrentEditValues() const;
     // The one way the program changes an edit of the table.
-    void SetEditValue(int index, bool quiet, bool force, const korvel::TKvSpinEdit* source, double value);
+    void SetEditValue(int index, double value, SEditWriteMode mode = {});
     void OnEditChange(korvel::TKvSpinEdit* edit);
     void RememberAcceptedValues(int confirmedEdit);
     void RunSend(EDispatch dispatch);
@@ -213,7 +216,8 @@ private:
     void PowFullRangeBClick();
     void AllowLimitPowerCBClick();
     // (gui_main_sends.cpp)
-    bool Connected() const;
+    bool Connected() const { return controller_.Connected(); }
+    CDevice* Device() { return controller_.Device(); }
     void SendFrequency(bool range);
     void SendPower(bool range);
     void SendBothSweeps();
@@ -221,10 +225,6 @@ private:
     void SendDwell();
     void SendSyncTime();
     void SendPhase();
-    void TransferSweepList(bool fromSegments);
-    void BuildManualPoints();
-    void RebuildManualSteps();
-    void HandStep(bool byOperator);
     void ClearProfileMark();
     // (gui_main_handlers.cpp)
     void WireSettingControls();
@@ -232,9 +232,8 @@ private:
     void TriggerModeCBChange();
     void RunModeCBChange();
     void LinLogRGClick();
-    void EnableRFActionExecute();
-    void SwitchRfOff();
-    void HandModeStepActionExecute();
+    void EnableRFActionExecute() { controller_.EnableRFActionExecute(); }
+    void SwitchRfOff() { controller_.SwitchRfOff(); }
     void SyncOutModeCBChange();
     void SyncOutCBClick();
     void SyncInCBClick();
@@ -242,41 +241,54 @@ private:
     void ERGCBClick();
     void AttStrategyCBChange();
     void RGFreqCBChange();
-    // A check box's flag: stored unless locked, sent, the read-back kept.
-    using FlagSender = std::int32_t (CDevice::*)(bool&);
-    void SendFlag(QCheckBox* box, bool& field, FlagSender send, int summaryLine);
-    void RefreshPanels();
+    void RefreshPanels() { controller_.RefreshPanels(); }
     // (gui_main_summary.cpp)
     QTreeWidgetItem* SummaryItem(int line) const;
     void TranslateSummaryCaptions();
     // (gui_main.cpp)
     int RunModal(QDialog& dialog);
-    void RequestTerminate();
+    void RequestTerminate() override;
     void FocusWindowChanged(QWindow* now);
     void RunConnectOnActivation();
-    // (gui_main_connection.cpp, gui_main_poll.cpp)
-    void ShowDisconnectedStatus();
-    void LoseExternalReference();
-    int OfferReconnect();
+    // The view of the controller (gui_main_connection.cpp, gui_main_poll.cpp,
+    // gui_main_sends.cpp).
+    void ShowConnected(const SInstrumentIdentity& instrument) override;
+    void ShowDisconnected() override;
+    void ShowRfButton(bool pressed) override;
+    void ShowIndicator(EIndicator indicator, bool active) override;
+    void ShowRfOutput(bool enabled) override;
+    void ShowRfRadiating(bool radiating) override;
+    void ShowExtRef(bool checked, bool rgFreqEnabled) override;
+    void ShowPulsePanel(bool show) override;
+    void ShowSweepProgress(int position) override;
+    void ShowSweepProgressMaximum(int points) override;
+    void ShowFixedReadouts(double frequency, double level) override;
+    void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) override;
+    void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) override;
+    void ShowControlEnabled(EControl control, bool enabled) override { SetControlEnabled(ControlName(control), enabled); }
+    void ShowSuperuserMenu(bool enabled) override;
+    void ShowControlValues(const SDisplayedControls& shown) override;
+    void ShowProfileActions(const SProfileActions& usable) override;
+    void StartPoll() override;
+    void StopPoll() override;
+    void RefreshSummaryLine(int line) override { RefreshSummary(line); }
+    void WriteEdit(const SEditWrite& write) override;
+    void ClearChangedMarks() override { MarkAll(false); }
 
-    IPrompt& prompt_;
     STMainOptions options_;
     SDialogs dialogs_;
-    SMainState state_;
-    SProfile profile_;
-    std::unique_ptr<CDevice> device_;
+    CMainController controller_;
+    // The controller's, under the names the window's handlers use.
+    IPrompt& prompt_;
+    SMainState& state_;
+    SProfile& profile_;
     korvel::TFormConnect* connectDialog_ = nullptr;  // created by the first connect action
     std::array<korvel::TKvSpinEdit*, kEditCount> edits_{};
     bool connectActionRunning_ = false;
     // The program's window that had the focus last (nullptr: none of ours).
     QPointer<QWindow> focusWindow_;
     std::unordered_map<std::string, SControlTarget> controlTargets_;
-    // Settings handlers: the coupling's memory, manual stepping through the
-    // points of the current sweep (listFreqs/listPows).
-    CParameterCoupling coupling_;
-    CHandStepper handStepper_;
-    SPointLists listPoints_;
-    bool nextPointMode_ = false;
+    CParameterCoupling& coupling_;
 
 public:
     // ---- controls, named as in the window's description ----------------------

@@ -1,6 +1,5 @@
-// TMain: the enabled state of the setting controls and the values they show
-// for the current record (SetControlsState). The send handlers of the
-// controls build on this.
+// TMain: showing the enabled state and the values of the setting controls as
+// the controller decides them, and applying the whole record.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,31 +62,14 @@ void TMain::SetControlEnabled(const char* name, bool enabled) {
     if (target.label != nullptr) target.label->setEnabled(enabled);
 }
 
-SControlInputs TMain::ControlInputs(bool connected) const {
-    // The sweep list arrives with the list panel; until then it has no rows.
-    return ControlInputsFor(profile_, connected, state_.settingsLocked, state_.attStrategyOk, 0);
-}
+SControlInputs TMain::ControlInputs(bool connected) const { return controller_.ControlInputs(connected); }
 
-void TMain::SetControlsState(bool connected) {
-    state_.controlsOff = !connected || state_.settingsLocked;
-    nextPointMode_ = NextPointMode(profile_, state_.settingsLocked);
-    const SControlInputs in = ControlInputs(connected);
-    ShowEnabledStates(in);
-    SuperuserMenu->setEnabled(state_.superuserMenu);
-    ShowControlValues(in);
-    ResetProfilePanel(connected);
-    MarkAll(false);
-}
-
-void TMain::ShowEnabledStates(const SControlInputs& in) {
-    const CControlStates states = EnabledControls(in);
+void TMain::ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) {
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const auto control = static_cast<EControl>(i);
         SetControlEnabled(ControlName(control), states.Enabled(control));
     }
-    // The table has no row for the phase offset; it is a setting like the
-    // others of its panel and is usable exactly when they are.
-    PhaseDelayEdit->setEnabled(!state_.controlsOff);
+    PhaseDelayEdit->setEnabled(phaseDelayEnabled);
     // The list view's row commands wait for a selection.
     for (QAction* action : {EditLineAction, DeleteLineAction, UpLineAction, DownLineAction, SelAllAction,
                             DeselAllAction}) {
@@ -95,51 +77,39 @@ void TMain::ShowEnabledStates(const SControlInputs& in) {
     }
 }
 
-void TMain::RefreshPanels() { ShowEnabledStates(ControlInputs(Connected())); }
+void TMain::ShowSuperuserMenu(bool enabled) { SuperuserMenu->setEnabled(enabled); }
 
-void TMain::ShowControlValues(const SControlInputs& in) {
-    const bool locked = state_.settingsLocked;
-    state_.uiRefresh = true;
-
-    const EditValues values = DisplayedEditValues(profile_, in);
-    for (int i = 0; i < kEditCount; ++i) edits_[static_cast<std::size_t>(i)]->SetValue(values[static_cast<std::size_t>(i)]);
-    PowLimit->SetValue(locked ? kBlank : profile_.powparams.limit);
-
-    // Locked, the selectors show their first item and the reference nothing.
-    ShowItem(ModeCB, locked ? 0 : profile_.controlparams.mode);
-    ShowItem(TriggerModeCB, locked ? 0 : profile_.controlparams.trigger);
-    ShowItem(RunModeCB, locked ? 0 : profile_.controlparams.runmode);
-    ShowItem(SyncOutModeCB, locked ? 0 : profile_.syncparams.syncmode);
-    ShowItem(RGFreqCB, locked ? -1 : profile_.syncparams.rgfreq);
-    ShowItem(AttStrategyCB, profile_.powparams.strategy);
-    ShowItem(PMModeCB, profile_.pulsemodparams.pulsemode);
-    LinLogRG->SetItemIndex(profile_.freqparams.mode);
-
-    ShowCheck(AllowLimitPowerCB, in.ceilingChecked);
-    ShowCheck(ERGCB, in.extRefChecked);
-    ShowCheck(SyncInCB, !locked && profile_.syncparams.syncin);
-    ShowCheck(SyncOutCB, !locked && profile_.syncparams.syncout);
-    ShowCheck(EPCCB, !locked && profile_.syncparams.epc);
-
-    const SReadouts readouts = ReadoutValues(profile_, in);
-    F0Label->SetValue(readouts.f0);
-    F1Label->SetValue(readouts.f1);
-    F2Label->SetValue(readouts.f2);
-    P0Label->SetValue(readouts.p0);
-    P1Label->SetValue(readouts.p1);
-    P2Label->SetValue(readouts.p2);
-
-    state_.uiRefresh = false;
+void TMain::ShowControlValues(const SDisplayedControls& d) {
+    for (int i = 0; i < kEditCount; ++i) edits_[static_cast<std::size_t>(i)]->SetValue(d.edits[static_cast<std::size_t>(i)]);
+    PowLimit->SetValue(d.powLimit);
+    ShowItem(ModeCB, d.mode);
+    ShowItem(TriggerModeCB, d.trigger);
+    ShowItem(RunModeCB, d.runmode);
+    ShowItem(SyncOutModeCB, d.syncmode);
+    ShowItem(RGFreqCB, d.rgfreq);
+    ShowItem(AttStrategyCB, d.attStrategy);
+    ShowItem(PMModeCB, d.pulsemode);
+    LinLogRG->SetItemIndex(d.sweepType);
+    ShowCheck(AllowLimitPowerCB, d.ceiling);
+    ShowCheck(ERGCB, d.extRef);
+    ShowCheck(SyncInCB, d.syncIn);
+    ShowCheck(SyncOutCB, d.syncOut);
+    ShowCheck(EPCCB, d.epc);
+    F0Label->SetValue(d.readouts.f0);
+    F1Label->SetValue(d.readouts.f1);
+    F2Label->SetValue(d.readouts.f2);
+    P0Label->SetValue(d.readouts.p0);
+    P1Label->SetValue(d.readouts.p1);
+    P2Label->SetValue(d.readouts.p2);
 }
 
-void TMain::ResetProfilePanel(bool connected) {
-    const bool unlocked = !state_.settingsLocked;
-    ProfLV->setEnabled(connected);
+void TMain::ShowProfileActions(const SProfileActions& usable) {
+    ProfLV->setEnabled(usable.list);
     for (QAction* action : {NewProfileListAction, OpenProfileListAction, AddProfileAction}) {
-        action->setEnabled(connected && unlocked);
+        action->setEnabled(usable.editing);
     }
-    SaveProfileListAction->setEnabled(connected && unlocked && ProfLV->topLevelItemCount() > 0);
-    DefaultProfileAction->setEnabled(unlocked);
+    SaveProfileListAction->setEnabled(usable.saving);
+    DefaultProfileAction->setEnabled(usable.defaultProfile);
     // These wait for a selected row.
     for (QAction* action : {UpdateProfileAction, EditProfileAction, DelProfileAction, ApplyProfileAction}) {
         action->setEnabled(false);
@@ -172,9 +142,9 @@ void TMain::ApplyCurrentSettings() {
     const bool locked = state_.settingsLocked;
     // Values reach a locked window's edits only where the edit is usable; a
     // locked window shows no numbers.
-    const bool force = !locked;
+    const EDisabledEdit disabled = locked ? EDisabledEdit::Keep : EDisabledEdit::Overwrite;
 
-    // 1. Step settings.
+    // Step settings.
     const SFreqParams& f = p.freqparams;
     SetStepOf(edtStart, f.startinc, f.startinctype, f.startincpow);
     SetStepOf(edtStop, f.stopinc, f.stopinctype, f.stopincpow);
@@ -199,33 +169,29 @@ void TMain::ApplyCurrentSettings() {
     SetStepOf(QSingleEdit, m.qinc, m.qinctype);
     SetStepOf(PeriodPacketEdit, m.periodpacketinc, m.periodpacketinctype);
 
-    // 2.
     LinLogRG->SetItemIndex(f.mode);
 
-    // 3. The coupling of the stop and the points recomputes centre and span,
+    // The coupling of the stop and the points recomputes centre and span,
     // which would overwrite the fixed frequency; it is kept for the modes
     // that use it.
     const double fix = f.fix;
-    SetEditValue(eiStart, true, force, nullptr, f.start);
-    SetEditValue(eiStop, false, force, nullptr, f.stop);
-    SetEditValue(eiPoints, false, force, nullptr, f.points);
+    SetEditValue(eiStart, f.start, {ECoupling::Quiet, disabled});
+    SetEditValue(eiStop, f.stop, {ECoupling::Run, disabled});
+    SetEditValue(eiPoints, f.points, {ECoupling::Run, disabled});
     const SControlInputs in = ControlInputs(Connected());
-    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, true, force, nullptr, fix);
+    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, fix, {ECoupling::Quiet, disabled});
 
-    // 4.
     ShowItem(AttStrategyCB, w.strategy);
 
-    // 5.
     const double level = w.fix;
-    SetEditValue(eiPowStart, true, force, nullptr, w.start);
-    SetEditValue(eiPowStop, false, force, nullptr, w.stop);
-    SetEditValue(eiPowPoints, false, force, nullptr, w.points);
-    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, true, force, nullptr, level);
+    SetEditValue(eiPowStart, w.start, {ECoupling::Quiet, disabled});
+    SetEditValue(eiPowStop, w.stop, {ECoupling::Run, disabled});
+    SetEditValue(eiPowPoints, w.points, {ECoupling::Run, disabled});
+    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, level, {ECoupling::Quiet, disabled});
 
-    // 6.
     ShowItem(RGFreqCB, locked ? -1 : p.syncparams.rgfreq);
 
-    // 7. The handlers send the record's flags; unlocked, the boxes show them first.
+    // The handlers send the record's flags; unlocked, the boxes show them first.
     if (!locked) {
         ShowCheck(SyncInCB, p.syncparams.syncin);
         ShowCheck(SyncOutCB, p.syncparams.syncout);
@@ -237,21 +203,19 @@ void TMain::ApplyCurrentSettings() {
     EPCCBClick();
     ERGCBClick();
 
-    // 8. The sync duration and the phase go the same way, so that the
+    // The sync duration and the phase go the same way, so that the
     // confirmations below send the record's values, not what the edits held.
-    SetEditValue(eiTau, true, force, nullptr, m.tau);
-    SetEditValue(eiPeriodSingle, true, force, nullptr, m.periodsingle);
-    SetEditValue(eiQ, false, force, nullptr, m.q);
-    SetEditValue(eiPeriodPacket, false, force, nullptr, m.periodpacket);
-    SetEditValue(eiDwell, false, force, nullptr, p.controlparams.dwell);
-    SetEditValue(eiSyncTime, true, force, nullptr, p.syncparams.synctime);
-    SetEditValue(eiPhase, true, force, nullptr, p.syncparams.phase);
+    SetEditValue(eiTau, m.tau, {ECoupling::Quiet, disabled});
+    SetEditValue(eiPeriodSingle, m.periodsingle, {ECoupling::Quiet, disabled});
+    SetEditValue(eiQ, m.q, {ECoupling::Run, disabled});
+    SetEditValue(eiPeriodPacket, m.periodpacket, {ECoupling::Run, disabled});
+    SetEditValue(eiDwell, p.controlparams.dwell, {ECoupling::Run, disabled});
+    SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
+    SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
 
-    // 9.
     OnEditValidate(DwellEdit);
     AttStrategyCBChange();
 
-    // 10.
     ShowItem(ModeCB, locked ? 0 : p.controlparams.mode);
     ShowItem(TriggerModeCB, locked ? 0 : p.controlparams.trigger);
     ShowItem(RunModeCB, locked ? 0 : p.controlparams.runmode);
@@ -262,11 +226,11 @@ void TMain::ApplyCurrentSettings() {
     OnEditValidate(PhaseDelayEdit);
     MarkAll(false);
 
-    // 11. Seam: the working pulse packet and the pulse mode handler come with
+    // Seam: the working pulse packet and the pulse mode handler come with
     // the pulse modulation panel; until then the pulse mode stays "none".
     ShowItem(PMModeCB, pmNone);
 
-    // 12. Seam: the list panel rebuilds its rows from the record's sweep list
+    // Seam: the list panel rebuilds its rows from the record's sweep list
     // when it exists; the transfers read the record's list meanwhile.
     RefreshSummary();
 }

@@ -35,16 +35,16 @@ EditValues TMain::CurrentEditValues() const {
     return values;
 }
 
-void TMain::SetEditValue(int index, bool quiet, bool force, const korvel::TKvSpinEdit* source, double value) {
+void TMain::SetEditValue(int index, double value, SEditWriteMode mode) {
     if (!IsTableEdit(index)) return;
     if (!state_.uiRefresh) {
         if (double* field = RecordField(profile_, index)) *field = value;
     }
     korvel::TKvSpinEdit* edit = edits_[static_cast<std::size_t>(index)];
     // The source keeps the text being typed; a disabled edit keeps what it shows.
-    if (edit == source || (!edit->isEnabled() && !force)) return;
+    if (edit == mode.source || (!edit->isEnabled() && mode.disabled == EDisabledEdit::Keep)) return;
     edit->SetChangedVal(true);
-    if (!quiet) {
+    if (mode.coupling == ECoupling::Run) {
         edit->SetValue(value);
         return;
     }
@@ -54,13 +54,15 @@ void TMain::SetEditValue(int index, bool quiet, bool force, const korvel::TKvSpi
     edit->OnChange = std::move(onChange);
 }
 
+void TMain::WriteEdit(const SEditWrite& write) { SetEditValue(write.edit, write.value, {CouplingOf(write)}); }
+
 void TMain::OnEditChange(korvel::TKvSpinEdit* edit) {
     // The window filling its controls from the record must not rewrite it.
     if (!state_.formShown || state_.settingsLocked || state_.uiRefresh) return;
     edit->SetChangedVal(true);
     const int index = EditIndex(edit);
     for (const SEditWrite& write : coupling_.OnEditChange(index, CurrentEditValues()))
-        SetEditValue(write.edit, write.quiet, false, edit, write.value);
+        SetEditValue(write.edit, write.value, {CouplingOf(write), EDisabledEdit::Keep, edit});
 }
 
 void TMain::OnEditValidate(korvel::TKvSpinEdit* source) {
@@ -108,24 +110,15 @@ void TMain::RunPointsCoupling(int pointsEdit) {
     if (!state_.formShown || state_.settingsLocked) return;
     korvel::TKvSpinEdit* source = edits_[static_cast<std::size_t>(pointsEdit)];
     for (const SEditWrite& write : coupling_.OnEditChange(pointsEdit, CurrentEditValues()))
-        SetEditValue(write.edit, write.quiet, false, source, write.value);
+        SetEditValue(write.edit, write.value, {CouplingOf(write), EDisabledEdit::Keep, source});
 }
 
-void TMain::PushInstrumentLimits() {
-    if (device_ != nullptr && device_->IsConnected()) {
-        SInstrumentLimits& limits = state_.limits;
-        double unusedPoints = 0.0;
-        device_->GetFreqRange(limits.minFreq, limits.maxFreq, limits.maxPoints);
-        device_->GetPowRange(limits.minPow, limits.maxPow, unusedPoints);
-    }
-    coupling_.SetLimits(state_.limits);
-    const EditRanges ranges = EditRangesFor(state_.limits);
+void TMain::ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) {
     for (int i = 0; i < kEditCount; ++i) {
         korvel::TKvSpinEdit* edit = edits_[static_cast<std::size_t>(i)];
         edit->SetMinValue(ranges[static_cast<std::size_t>(i)].minimum);
         edit->SetMaxValue(ranges[static_cast<std::size_t>(i)].maximum);
     }
-    const SControlRange ceiling = PowLimitRangeFor(state_.limits);
     PowLimit->SetMinValue(ceiling.minimum);
     PowLimit->SetMaxValue(ceiling.maximum);
 }
@@ -134,7 +127,7 @@ void TMain::FreqFullRangeBClick() {
     if (!FrequencyFullRangeApplies(profile_.controlparams.mode)) return;
     MarkAll(true);
     for (const SEditWrite& write : FrequencyFullRange(state_.limits))
-        SetEditValue(write.edit, write.quiet, false, nullptr, write.value);
+        SetEditValue(write.edit, write.value, {CouplingOf(write)});
     SendFrequency(true);
     ClearProfileMark();
 }
@@ -143,7 +136,7 @@ void TMain::PowFullRangeBClick() {
     if (!PowerFullRangeApplies(profile_.controlparams.mode)) return;
     MarkAll(true);
     for (const SEditWrite& write : PowerFullRange(state_.limits, AllowLimitPowerCB->isChecked(), PowLimit->GetValue()))
-        SetEditValue(write.edit, write.quiet, false, nullptr, write.value);
+        SetEditValue(write.edit, write.value, {CouplingOf(write)});
     SendPower(true);
     ClearProfileMark();
 }
@@ -162,7 +155,7 @@ void TMain::AllowLimitPowerCBClick() {
     if (const std::optional<int> edit = CeilingResendEdit(profile_)) {
         RunSend(DispatchFor(*edit, profile_.controlparams.mode, profile_.freqparams.mode, edtStart->isEnabled()));
     }
-    RefreshSummary(6);
+    RefreshSummary(slPowerLimit);
     ClearProfileMark();
 }
 

@@ -29,14 +29,17 @@ void ShowItemQuietly(QComboBox* combo, int index) {
 }  // namespace
 
 void TMain::WireSettingControls() {
+    // Every operator event runs as one event of the controller.
     for (int i = 0; i < kEditCount; ++i) {
         korvel::TKvSpinEdit* edit = edits_[static_cast<std::size_t>(i)];
-        edit->OnValidate = [this](korvel::TKvSpinEdit* sender) { OnEditValidate(sender); };
+        edit->OnValidate = [this](korvel::TKvSpinEdit* sender) { controller_.Run([&] { OnEditValidate(sender); }); };
         // The pulse edits follow the pulse rules, which come with that panel.
-        if (!IsPulseEdit(i)) edit->OnChange = [this](korvel::TKvSpinEdit* sender) { OnEditChange(sender); };
+        if (!IsPulseEdit(i))
+            edit->OnChange = [this](korvel::TKvSpinEdit* sender) { controller_.Run([&] { OnEditChange(sender); }); };
     }
     const auto onIndex = [this](QComboBox* combo, void (TMain::*handler)()) {
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, handler] { (this->*handler)(); });
+        connect(combo, &QComboBox::currentIndexChanged, this,
+                [this, handler] { controller_.Run([&] { (this->*handler)(); }); });
     };
     onIndex(ModeCB, &TMain::ModeCBChange);
     onIndex(TriggerModeCB, &TMain::TriggerModeCBChange);
@@ -45,7 +48,8 @@ void TMain::WireSettingControls() {
     onIndex(AttStrategyCB, &TMain::AttStrategyCBChange);
     onIndex(RGFreqCB, &TMain::RGFreqCBChange);
     const auto onClick = [this](QAbstractButton* button, void (TMain::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { controller_.Run([&] { (this->*handler)(); }); });
     };
     onClick(SyncOutCB, &TMain::SyncOutCBClick);
     onClick(SyncInCB, &TMain::SyncInCBClick);
@@ -54,22 +58,22 @@ void TMain::WireSettingControls() {
     onClick(AllowLimitPowerCB, &TMain::AllowLimitPowerCBClick);
     onClick(FreqFullRangeB, &TMain::FreqFullRangeBClick);
     onClick(PowFullRangeB, &TMain::PowFullRangeBClick);
-    connect(LinLogRG, &TRadioGroup::itemClicked, this, [this] { LinLogRGClick(); });
+    connect(LinLogRG, &TRadioGroup::itemClicked, this, [this] { controller_.Run([this] { LinLogRGClick(); }); });
     connect(EnableRFAction, &QAction::triggered, this, [this] { EnableRFActionExecute(); });
-    connect(HandModeStepAction, &QAction::triggered, this, [this] { HandModeStepActionExecute(); });
+    connect(HandModeStepAction, &QAction::triggered, this, [this] { controller_.HandModeStepActionExecute(); });
 }
 
 void TMain::ModeCBChange() {
     SwitchRfOff();
     SControlParams& c = profile_.controlparams;
     if (!state_.settingsLocked) c.mode = ModeCB->currentIndex();
-    if (Connected()) device_->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
+    if (Connected()) Device()->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
     RefreshPanels();
     RunModeCBChange();
     // A pulse modulation would be switched off here; the pulse panel is not
     // offered yet, so the pulse mode is always "none".
     SendModeRanges();
-    for (int line : {0, 3, 4, 5, 7}) RefreshSummary(line);
+    for (const ESummaryLine line : {slPoints, slRunMoment, slDwell, slAttStrategy, slSyncOut}) RefreshSummary(line);
     ClearProfileMark();
 }
 
@@ -77,14 +81,14 @@ void TMain::RunModeCBChange() {
     const bool locked = state_.settingsLocked;
     SControlParams& c = profile_.controlparams;
     if (!locked) c.runmode = RunModeCB->currentIndex();
-    nextPointMode_ = NextPointMode(profile_, locked);
+    controller_.SetNextPointMode(NextPointMode(profile_, locked));
     TriggerModeCBChange();
     if (Connected()) {
         int flag = locked ? 0 : c.runmode;
-        device_->SetSinglePoint(flag);
+        Device()->SetSinglePoint(flag);
     }
     if (!locked && RunModeCB->currentIndex() != c.runmode) ShowItemQuietly(RunModeCB, c.runmode);
-    RefreshSummary(3);
+    RefreshSummary(slRunMoment);
     ClearProfileMark();
 }
 
@@ -96,21 +100,20 @@ void TMain::TriggerModeCBChange() {
     if (!locked) c.trigger = TriggerModeCB->currentIndex();
     if (Connected()) {
         int flag = locked ? 0 : c.runmode;
-        device_->SetSinglePoint(flag);
-        device_->SetTriggerSource(locked ? 0 : c.trigger);
+        Device()->SetSinglePoint(flag);
+        Device()->SetTriggerSource(locked ? 0 : c.trigger);
     }
     RefreshPanels();
     HandModeStepAction->setEnabled(!locked && Connected() && c.trigger == tmManual);
-    handStepper_.Reset();
-    SweepPB->setValue(0);
-    if (c.trigger == tmManual && nextPointMode_ && ManualSteppingActive(profile_, locked)) {
+    controller_.ResetHandStep();
+    if (c.trigger == tmManual && controller_.NextPointMode() && ManualSteppingActive(profile_, locked)) {
         // The instrument stays at one point; the client moves it.
-        BuildManualPoints();
-        if (Connected()) device_->SetSweepMode(omFixed);
-        HandStep(false);
+        controller_.BuildManualPoints();
+        if (Connected()) Device()->SetSweepMode(omFixed);
+        controller_.HandStep(false);
         SweepPB->setEnabled(true);
     } else if (c.mode != omFixed && !locked) {
-        if (Connected()) device_->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
+        if (Connected()) Device()->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
         SendModeRanges();
         SweepPB->setEnabled(false);
     }
@@ -123,143 +126,26 @@ void TMain::LinLogRGClick() {
     SControlParams& c = profile_.controlparams;
     profile_.freqparams.mode = LinLogRG->ItemIndex();
     const bool logarithmic = profile_.freqparams.mode == stLog;
-    if (Connected() && !(c.trigger == tmManual && nextPointMode_))
-        device_->SetSweepMode(logarithmic ? SweepModeToSend(omFrequencySweep, stLog) : c.mode);
+    if (Connected() && !(c.trigger == tmManual && controller_.NextPointMode()))
+        Device()->SetSweepMode(logarithmic ? SweepModeToSend(omFrequencySweep, stLog) : c.mode);
     SendFrequency(true);
     if (!logarithmic) SendPower(c.mode != omFrequencySweep);
-    RefreshSummary(1);
+    RefreshSummary(slFrequencyStep);
     ClearProfileMark();
 }
 
-void TMain::EnableRFActionExecute() {
-    const bool before = state_.rfEnabled;
-    bool requested = !before;
-    if (!Connected() || device_->SetRf(requested) != 0) {
-        EnableRFAction->setChecked(before);
-        return;
-    }
-    state_.rfEnabled = !before;
-    EnableRFAction->setChecked(state_.rfEnabled);
-    if (state_.rfEnabled) TransferSweepList(profile_.controlparams.mode == omListSweep);
-}
+void TMain::SyncOutModeCBChange() { controller_.SyncOutModeCBChange(SyncOutModeCB->currentIndex()); }
 
-void TMain::SwitchRfOff() {
-    if (state_.rfEnabled) EnableRFActionExecute();
-}
+void TMain::SyncOutCBClick() { controller_.SyncOutCBClick(SyncOutCB->isChecked()); }
 
-void TMain::HandModeStepActionExecute() { HandStep(true); }
+void TMain::SyncInCBClick() { controller_.SyncInCBClick(SyncInCB->isChecked()); }
 
-void TMain::SyncOutModeCBChange() {
-    SSyncParams& s = profile_.syncparams;
-    if (!state_.settingsLocked) s.syncmode = SyncOutModeCB->currentIndex();
-    if (Connected()) {
-        bool enabled = s.syncmode != soNone;
-        device_->SetSyncOutEnabled(enabled);
-        if (enabled) {
-            int mode = s.syncmode;
-            device_->SetSyncOutMode(mode);
-            s.syncmode = mode;
-        }
-    }
-    SyncTimeEdit->setEnabled(!state_.controlsOff && s.syncmode != soSyncInRepeat);
-    RefreshSummary(7);
-    ClearProfileMark();
-}
+void TMain::EPCCBClick() { controller_.EPCCBClick(EPCCB->isChecked()); }
 
-void TMain::SendFlag(QCheckBox* box, bool& field, FlagSender send, int summaryLine) {
-    if (!state_.settingsLocked) field = box->isChecked();
-    if (Connected()) {
-        bool accepted = field;
-        (device_.get()->*send)(accepted);
-        field = accepted;
-    }
-    RefreshSummary(summaryLine);
-    ClearProfileMark();
-}
+void TMain::AttStrategyCBChange() { controller_.AttStrategyCBChange(AttStrategyCB->currentIndex()); }
 
-void TMain::SyncOutCBClick() { SendFlag(SyncOutCB, profile_.syncparams.syncout, &CDevice::SetSyncOutInverse, 9); }
+void TMain::RGFreqCBChange() { controller_.RGFreqCBChange(RGFreqCB->currentIndex()); }
 
-void TMain::SyncInCBClick() { SendFlag(SyncInCB, profile_.syncparams.syncin, &CDevice::SetSyncInInverse, 8); }
-
-void TMain::EPCCBClick() {
-    bool& epc = profile_.syncparams.epc;
-    if (!state_.settingsLocked) epc = EPCCB->isChecked();
-    if (Connected()) {
-        // What the instrument reports is not kept: the record says what was asked.
-        bool sent = epc;
-        device_->SetEpc(sent);
-    }
-    RefreshSummary(11);
-    ClearProfileMark();
-}
-
-void TMain::AttStrategyCBChange() {
-    if (!state_.attStrategyOk) return;
-    int& strategy = profile_.powparams.strategy;
-    if (!state_.settingsLocked) strategy = AttStrategyCB->currentIndex();
-    if (Connected()) {
-        int accepted = strategy;
-        device_->SetAttStrategy(accepted);
-        strategy = accepted;
-    }
-    RefreshSummary(5);
-    ClearProfileMark();
-}
-
-void TMain::RGFreqCBChange() {
-    if (!state_.settingsLocked) profile_.syncparams.rgfreq = RGFreqCB->currentIndex();
-    RefreshSummary(13);
-    ClearProfileMark();
-}
-
-void TMain::ERGCBClick() {
-    const bool locked = state_.settingsLocked;
-    SSyncParams& s = profile_.syncparams;
-    if (!locked) s.erg = ERGCB->isChecked();
-    const int item = locked ? s.rgfreq : RGFreqCB->currentIndex();
-    const double hz = item >= 0 && item < RGFreqCB->count()
-                          ? ExtRefFrequencyHz(RGFreqCB->itemText(item).toStdString())
-                          : 0.0;
-    bool request = s.erg;
-    bool failed = false;
-    if (Connected()) {
-        if (hz != 0.0) {
-            double accepted = hz;
-            const auto hr = device_->SetExtRefFreq(accepted);
-            if ((request && hr != 0) || accepted != hz) failed = true;
-        }
-        if (failed) request = false;
-        bool enable = request;
-        if (device_->SetExtRef(enable) != 0) {
-            failed = true;
-            request = false;
-        }
-        if (request != s.erg) {
-            if (s.erg) {
-                bool again = request;
-                device_->SetExtRef(again);
-            }
-            s.erg = request;
-            if (!locked) {
-                const QSignalBlocker quiet(ERGCB);
-                ERGCB->setChecked(request);
-            }
-            failed = true;
-        }
-    }
-    if (!locked) {
-        SetControlEnabled("RGFreqCB", !state_.controlsOff && !ERGCB->isChecked());
-        if (failed) {
-            SPromptMessage message;
-            message.caption = Tr("Ошибка");
-            message.text = Tr("Внешний опорный генератор не смог произвести захват частоты или не был подключен");
-            message.icon = EPromptIcon::Error;
-            prompt_.ShowMessage(message);
-        }
-    }
-    RefreshSummary(12);
-    RefreshSummary(13);
-    ClearProfileMark();
-}
+void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked(), RGFreqCB->currentIndex()); }
 
 }  // namespace z5r

@@ -3,7 +3,6 @@
 // lists of the client-built sweeps and manual stepping through them.
 #include <QProgressBar>
 #include <cmath>
-#include <functional>
 #include <limits>
 
 #include "core/profile_enums.h"
@@ -11,7 +10,6 @@
 #include "gui_main.h"
 #include "korvel/components/kv_label.h"
 #include "korvel/components/kv_spin_edit.h"
-#include "model/list_transfer.h"
 #include "model/power_ceiling.h"
 #include "model/send_rules.h"
 #include "model/sweep_points.h"
@@ -27,29 +25,16 @@ int Intervals(double points) {
     return static_cast<int>(std::fmin(std::trunc(points), most)) - 1;
 }
 
-// The transfer's requests to the window, forwarded to the window's own steps.
-class CTransferWindow final : public ITransferWindow {
-public:
-    std::function<void()> switchRfOff;
-    std::function<void(std::size_t)> setStepCount;
-    std::function<void()> restartHandStep;
-    std::function<void()> clearProfileMark;
-    std::function<void(const SEditWrite&)> setEditValue;
-    std::function<void()> clearChangedMarks;
-    std::function<void(int)> refreshSummary;
-
-    void SwitchRfOff() override { switchRfOff(); }
-    void SetStepCount(std::size_t points) override { setStepCount(points); }
-    void RestartHandStep() override { restartHandStep(); }
-    void ClearProfileMark() override { clearProfileMark(); }
-    void SetEditValue(const SEditWrite& write) override { setEditValue(write); }
-    void ClearChangedMarks() override { clearChangedMarks(); }
-    void RefreshSummary(int line) override { refreshSummary(line); }
-};
-
 }  // namespace
 
-bool TMain::Connected() const { return device_ != nullptr && device_->IsConnected(); }
+void TMain::ShowSweepProgress(int position) { SweepPB->setValue(position); }
+
+void TMain::ShowSweepProgressMaximum(int points) { SweepPB->setMaximum(points); }
+
+void TMain::ShowFixedReadouts(double frequency, double level) {
+    F0Label->SetValue(frequency);
+    P0Label->SetValue(level);
+}
 
 void TMain::ClearProfileMark() {
     // Seam: the current-profile mark belongs to the profile list, which is
@@ -64,8 +49,8 @@ void TMain::SendFrequency(bool range) {
         if (Connected()) {
             double value = FixedFrequencyToSend(f.fix, state_.limits);
             double unused = 0.0;
-            device_->SetFreq(value, unused, 1);
-            if (value != f.fix) SetEditValue(eiCenter, true, false, nullptr, value);
+            Device()->SetFreq(value, unused, 1);
+            if (value != f.fix) SetEditValue(eiCenter, value);
         }
         if (!locked) F0Label->SetValue(f.fix);
     } else {
@@ -75,14 +60,14 @@ void TMain::SendFrequency(bool range) {
             f.points = edtPoints->GetValue();
         }
         if (IsClientBuiltSweep(profile_)) {
-            if (LimitClientListPoints(f)) SetEditValue(eiPoints, true, false, nullptr, f.points);
-            TransferSweepList(false);
+            if (LimitClientListPoints(f)) SetEditValue(eiPoints, f.points);
+            controller_.TransferSweepList(false);
         } else if (Connected()) {
             double start = f.start;
             double stop = f.stop;
-            device_->SetFreq(start, stop, Intervals(f.points));
-            if (start != f.start) SetEditValue(eiStart, true, false, nullptr, start);
-            if (stop != f.stop) SetEditValue(eiStop, true, false, nullptr, stop);
+            Device()->SetFreq(start, stop, Intervals(f.points));
+            if (start != f.start) SetEditValue(eiStart, start);
+            if (stop != f.stop) SetEditValue(eiStop, stop);
             RunPointsCoupling(eiPoints);
         }
         if (!locked) {
@@ -91,10 +76,10 @@ void TMain::SendFrequency(bool range) {
         }
     }
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
-        RebuildManualSteps();
+        controller_.RebuildManualSteps();
     MarkAll(false);
-    RefreshSummary(0);
-    RefreshSummary(1);
+    RefreshSummary(slPoints);
+    RefreshSummary(slFrequencyStep);
 }
 
 void TMain::SendPower(bool range) {
@@ -105,14 +90,14 @@ void TMain::SendPower(bool range) {
         if (Connected()) {
             double level = LimitPower(p, p.fix);
             double stop = level;
-            device_->SetPow(level, stop, 1);
-            if (LevelReadBackDiffers(p.fix, level)) SetEditValue(eiPowCenter, true, false, nullptr, level);
+            Device()->SetPow(level, stop, 1);
+            if (LevelReadBackDiffers(p.fix, level)) SetEditValue(eiPowCenter, level);
         }
         if (!locked) P0Label->SetValue(p.fix);
     } else if (IsClientBuiltSweep(profile_)) {
         if (LimitClientListPoints(profile_.freqparams))
-            SetEditValue(eiPoints, true, false, nullptr, profile_.freqparams.points);
-        TransferSweepList(false);
+            SetEditValue(eiPoints, profile_.freqparams.points);
+        controller_.TransferSweepList(false);
     } else {
         if (!locked) {
             p.start = PowStart->GetValue();
@@ -122,10 +107,10 @@ void TMain::SendPower(bool range) {
         if (Connected()) {
             double start = LimitPower(p, p.start);
             double stop = LimitPower(p, p.stop);
-            device_->SetPow(start, stop, Intervals(p.points));
-            if (LevelReadBackDiffers(p.start, start)) SetEditValue(eiPowStart, true, false, nullptr, start);
+            Device()->SetPow(start, stop, Intervals(p.points));
+            if (LevelReadBackDiffers(p.start, start)) SetEditValue(eiPowStart, start);
             // With the coupling, so centre and span follow the new stop.
-            if (LevelReadBackDiffers(p.stop, stop)) SetEditValue(eiPowStop, false, false, nullptr, stop);
+            if (LevelReadBackDiffers(p.stop, stop)) SetEditValue(eiPowStop, stop, {ECoupling::Run});
             RunPointsCoupling(eiPowPoints);
         }
         if (!locked) {
@@ -136,10 +121,10 @@ void TMain::SendPower(bool range) {
         }
     }
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
-        RebuildManualSteps();
+        controller_.RebuildManualSteps();
     MarkAll(false);
-    RefreshSummary(0);
-    RefreshSummary(2);
+    RefreshSummary(slPoints);
+    RefreshSummary(slPowerStep);
 }
 
 void TMain::SendBothSweeps() {
@@ -150,17 +135,17 @@ void TMain::SendBothSweeps() {
         f.stop = edtStop->GetValue();
         f.points = edtPoints->GetValue();
     }
-    if (LimitClientListPoints(f)) SetEditValue(eiPoints, true, false, nullptr, f.points);
-    TransferSweepList(false);
+    if (LimitClientListPoints(f)) SetEditValue(eiPoints, f.points);
+    controller_.TransferSweepList(false);
     if (!locked) {
         F1Label->SetValue(edtStart->GetValue());
         F2Label->SetValue(edtStop->GetValue());
         P1Label->SetValue(PowStart->GetValue());
         P2Label->SetValue(PowStop->GetValue());
     }
-    if (profile_.controlparams.trigger == tmManual && !locked) RebuildManualSteps();
+    if (profile_.controlparams.trigger == tmManual && !locked) controller_.RebuildManualSteps();
     MarkAll(false);
-    for (int line = 0; line < 3; ++line) RefreshSummary(line);
+    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) RefreshSummary(line);
 }
 
 void TMain::SendModeRanges() {
@@ -175,7 +160,7 @@ void TMain::SendModeRanges() {
                 PowPoints->setEnabled(false);
                 SendBothSweeps();
                 break;
-            case EModeSend::ListFromSegments: TransferSweepList(true); break;
+            case EModeSend::ListFromSegments: controller_.TransferSweepList(true); break;
         }
     }
 }
@@ -185,11 +170,11 @@ void TMain::SendDwell() {
     if (!state_.settingsLocked) dwell = DwellEdit->GetValue();
     if (Connected()) {
         double accepted = dwell;
-        device_->SetDwell(accepted);
-        if (DwellReadBackDiffers(dwell, accepted)) SetEditValue(eiDwell, true, false, nullptr, accepted);
+        Device()->SetDwell(accepted);
+        if (DwellReadBackDiffers(dwell, accepted)) SetEditValue(eiDwell, accepted);
     }
     MarkAll(false);
-    RefreshSummary(4);
+    RefreshSummary(slDwell);
 }
 
 void TMain::SendSyncTime() {
@@ -197,12 +182,12 @@ void TMain::SendSyncTime() {
     if (!state_.settingsLocked) synctime = SyncTimeEdit->GetValue();
     if (Connected()) {
         double accepted = synctime;
-        device_->SetSyncOutTime(accepted);
+        Device()->SetSyncOutTime(accepted);
         // The edit keeps what was typed; the record holds what is in force.
         synctime = accepted;
     }
     MarkAll(false);
-    RefreshSummary(10);
+    RefreshSummary(slSyncTime);
 }
 
 void TMain::SendPhase() {
@@ -210,71 +195,10 @@ void TMain::SendPhase() {
     if (!state_.settingsLocked) phase = PhaseDelayEdit->GetValue();
     if (!Connected()) return;
     std::int32_t degrees = PhaseToSend(phase);
-    device_->SetPhase(degrees);
+    Device()->SetPhase(degrees);
     if (static_cast<double>(degrees) != phase) {
-        SetEditValue(eiPhase, true, false, nullptr, degrees);
+        SetEditValue(eiPhase, degrees);
         MarkAll(false);
-    }
-}
-
-void TMain::TransferSweepList(bool fromSegments) {
-    if (device_ == nullptr) return;
-    CTransferWindow window;
-    window.switchRfOff = [this] { SwitchRfOff(); };
-    window.setStepCount = [this](std::size_t points) { SweepPB->setMaximum(static_cast<int>(points)); };
-    window.restartHandStep = [this] {
-        handStepper_.Reset();
-        SweepPB->setValue(0);
-        HandStep(true);
-    };
-    window.clearProfileMark = [this] { ClearProfileMark(); };
-    window.setEditValue = [this](const SEditWrite& write) {
-        SetEditValue(write.edit, write.quiet, false, nullptr, write.value);
-    };
-    window.clearChangedMarks = [this] { MarkAll(false); };
-    window.refreshSummary = [this](int line) { RefreshSummary(line); };
-
-    STransferRequest request;
-    request.source = fromSegments ? EListSource::ListPanel : EListSource::SweepParameters;
-    request.settingsLocked = state_.settingsLocked;
-    request.uiRefresh = state_.uiRefresh;
-    CDeviceListSession session(*device_);
-    // The working sweep list is the record's until the list panel edits it.
-    TransferList(request, profile_, profile_.listelements, listPoints_, session, window, prompt_);
-}
-
-void TMain::BuildManualPoints() {
-    if (profile_.controlparams.mode == omListSweep) {
-        ExpandSegments(listPoints_, profile_.listelements, PowerCeiling(profile_.powparams));
-    } else {
-        BuildSweepPoints(listPoints_, profile_);
-    }
-    SweepPB->setMaximum(static_cast<int>(listPoints_.Size()));
-}
-
-void TMain::RebuildManualSteps() {
-    handStepper_.Reset();
-    SweepPB->setValue(0);
-    BuildManualPoints();
-    if (nextPointMode_) HandStep(false);
-}
-
-void TMain::HandStep(bool byOperator) {
-    const SHandStep step = handStepper_.Step(listPoints_, Connected(), nextPointMode_, byOperator);
-    switch (step.kind) {
-        case SHandStep::EKind::None: return;
-        case SHandStep::EKind::Trigger: device_->Trigger(); return;
-        case SHandStep::EKind::SetPoint: {
-            double frequency = step.frequency;
-            double level = step.level;
-            device_->SetFixFreqPow(frequency, level);
-            if (!state_.settingsLocked) {
-                F0Label->SetValue(frequency);
-                P0Label->SetValue(level);
-            }
-            SweepPB->setValue(static_cast<int>(step.progress));
-            return;
-        }
     }
 }
 

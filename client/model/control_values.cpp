@@ -43,4 +43,26 @@ SReadouts ReadoutValues(const SProfile& profile, const SControlInputs& in,
     return r;
 }
 
+SDisplayedControls DisplayedControls(const SProfile& profile, const SControlInputs& in) {
+    const bool locked = in.settingsLocked;
+    SDisplayedControls d;
+    d.edits = DisplayedEditValues(profile, in);
+    d.powLimit = locked ? std::numeric_limits<double>::quiet_NaN() : profile.powparams.limit;
+    d.mode = locked ? 0 : profile.controlparams.mode;
+    d.trigger = locked ? 0 : profile.controlparams.trigger;
+    d.runmode = locked ? 0 : profile.controlparams.runmode;
+    d.syncmode = locked ? 0 : profile.syncparams.syncmode;
+    d.rgfreq = locked ? -1 : profile.syncparams.rgfreq;
+    d.attStrategy = profile.powparams.strategy;
+    d.pulsemode = profile.pulsemodparams.pulsemode;
+    d.sweepType = profile.freqparams.mode;
+    d.ceiling = in.ceilingChecked;
+    d.extRef = in.extRefChecked;
+    d.syncIn = !locked && profile.syncparams.syncin;
+    d.syncOut = !locked && profile.syncparams.syncout;
+    d.epc = !locked && profile.syncparams.epc;
+    d.readouts = ReadoutValues(profile, in);
+    return d;
+}
+
 }  // namespace z5r

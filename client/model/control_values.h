@@ -36,4 +36,28 @@ struct SSteppedPoint {
 SReadouts ReadoutValues(const SProfile& profile, const SControlInputs& in,
                         std::optional<SSteppedPoint> lastStepped = std::nullopt);
 
+// Every setting control's value for the record: what SetControlsState shows.
+// Locked, the selectors show their first item, the reference frequency and
+// the ceiling nothing (-1, not-a-number) and the check boxes clear.
+struct SDisplayedControls {
+    EditValues edits{};
+    double powLimit = 0.0;
+    int mode = 0;
+    int trigger = 0;
+    int runmode = 0;
+    int syncmode = 0;
+    int rgfreq = -1;
+    int attStrategy = 0;
+    int pulsemode = 0;
+    int sweepType = 0;  // LinLogRG
+    bool ceiling = false;
+    bool extRef = false;
+    bool syncIn = false;
+    bool syncOut = false;
+    bool epc = false;
+    SReadouts readouts;
+};
+
+SDisplayedControls DisplayedControls(const SProfile& profile, const SControlInputs& in);
+
 }  // namespace z5r

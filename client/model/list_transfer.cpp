@@ -5,6 +5,7 @@
 #include "core/profile_enums.h"
 #include "core/z5r_device.h"
 #include "model/list_corrections.h"
+#include "model/parameter_summary.h"
 #include "model/power_ceiling.h"
 #include "model/sweep_points.h"
 #include "z5r/i18n.h"
@@ -118,7 +119,7 @@ STransferOutcome TransferList(const STransferRequest& request, const SProfile& c
         ApplyWrites(window, SweepEndPointWrites(corrected, lists));
     }
 
-    for (int line = 0; line < 3; ++line) window.RefreshSummary(line);
+    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) window.RefreshSummary(line);
     return outcome;
 }
 

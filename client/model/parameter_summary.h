@@ -10,8 +10,26 @@
 
 namespace z5r {
 
-inline constexpr int kSummaryLineCount = 14;
-inline constexpr int kSummaryFirstListLines = 7;
+// The lines, in their order.
+enum ESummaryLine : int {
+    slPoints,
+    slFrequencyStep,
+    slPowerStep,
+    slRunMoment,
+    slDwell,
+    slAttStrategy,
+    slPowerLimit,
+    slSyncOut,
+    slSyncInInverse,
+    slSyncOutInverse,
+    slSyncTime,
+    slExtPowerControl,
+    slExtRef,
+    slExtRefFrequency,
+};
+
+inline constexpr int kSummaryLineCount = slExtRefFrequency + 1;
+inline constexpr int kSummaryFirstListLines = slSyncOut;
 
 // What a numeric edit shows: its text and its unit as shown.
 struct SEditText {

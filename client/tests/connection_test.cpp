@@ -1,6 +1,7 @@
-// Connecting the main window to the simulated instrument through the real
-// driver, the status bar, disconnecting, and the status poll: driver errors,
-// a lost external reference and a lost link with its reconnection.
+// The main window's wiring to its controller against the simulated instrument
+// through the real driver: the connection dialog, the status bar, the poll's
+// readouts and the external reference's check box. The poll's decisions are
+// tested on the controller.
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -15,7 +16,6 @@
 namespace z5rtest {
 namespace {
 
-const char* const kLostLink = "Потеряна связь с прибором. Нажмите \"Повтор\" для восстановления.";
 const char* const kLostReference =
     "Потерян захват частоты внешнего опорного генератора. Прибор переключен на внутренний опорный генератор.";
 const char* const kNotFound =
@@ -132,20 +132,6 @@ TEST_F(ConnectionTest, ThePollShowsTheInstrumentsState) {
     EXPECT_TRUE(prompt_.Shown().empty()) << LastMessage();
 }
 
-TEST_F(ConnectionTest, ADriverErrorSwitchesTheOutputOff) {
-    z5r::TMain& main = MakeConnectedMain();
-    main.EnableRFAction->trigger();
-    ASSERT_TRUE(main.State().rfEnabled);
-    ASSERT_EQ(SimState("RfOutputEnabled"), "1");
-
-    sim_->Control("error -32761");
-    main.Timer1Timer();
-    EXPECT_EQ(SimState("RfOutputEnabled"), "0");
-    EXPECT_FALSE(main.State().rfEnabled);
-    EXPECT_TRUE(main.State().connectedFlag);
-    EXPECT_TRUE(main.Timer1->isActive());
-}
-
 TEST_F(ConnectionTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
     z5r::TMain& main = MakeConnectedMain();
     main.ERGCB->click();
@@ -166,70 +152,6 @@ TEST_F(ConnectionTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
     EXPECT_FALSE(main.ERGCB->isChecked());
     EXPECT_EQ(SimState("RfOutputEnabled"), "0");
     EXPECT_TRUE(main.State().connectedFlag);
-}
-
-TEST_F(ConnectionTest, ALostLinkIsReconnectedOnRetryWhenTheInstrumentIsBack) {
-    z5r::TMain& main = MakeConnectedMain();
-    const int port = sim_->Port();
-    sim_->Kill();
-    // The instrument is back while the question is open.
-    bool restarted = false;
-    prompt_.onShow = [&](const z5r::SPromptMessage&) {
-        if (!restarted) StartSimulator(port);
-        restarted = true;
-        EXPECT_EQ(sim_->Port(), port);
-    };
-    prompt_.QueueAnswer(z5r::EPromptResult::Retry);
-
-    main.Timer1Timer();
-    ASSERT_EQ(MessagesWithText(kLostLink), 1);
-    const z5r::SPromptMessage& question = prompt_.Shown().front();
-    EXPECT_EQ(question.caption, "");
-    EXPECT_EQ(question.icon, z5r::EPromptIcon::Warning);
-    EXPECT_EQ(question.buttons, z5r::EPromptButtons::RetryCancel);
-    EXPECT_TRUE(question.flags & z5r::pfTopmost);
-    EXPECT_FALSE(question.flags & z5r::pfNoOwner);
-
-    EXPECT_TRUE(main.State().connectedFlag);
-    EXPECT_TRUE(main.Timer1->isActive());
-    EXPECT_EQ(main.ConnectLabelItem->text(), Q("Подключен"));
-    EXPECT_EQ(main.ConnectDialog()->State(), korvel::csConnected);
-    EXPECT_EQ(SimState("Connections"), "1");
-    EXPECT_EQ(prompt_.Shown().size(), 1u) << LastMessage() << " / " << prompt_.Shown().size();
-}
-
-TEST_F(ConnectionTest, ALostLinkEndsDisconnectedWhenRetryFailsAndTheOperatorCancels) {
-    z5r::TMain& main = MakeConnectedMain();
-    sim_->Kill();
-    prompt_.QueueAnswer(z5r::EPromptResult::Retry);
-    prompt_.QueueAnswer(z5r::EPromptResult::Cancel);
-
-    main.Timer1Timer();
-    ASSERT_EQ(prompt_.Shown().size(), 2u);
-    EXPECT_EQ(prompt_.Shown()[0].text, kLostLink);
-    EXPECT_EQ(prompt_.Shown()[1].text, std::string(kNotFound) + " Нажмите \"Повтор\" для восстановления.");
-    EXPECT_EQ(prompt_.Shown()[1].buttons, z5r::EPromptButtons::RetryCancel);
-
-    EXPECT_FALSE(main.State().connectedFlag);
-    EXPECT_FALSE(main.Timer1->isActive());
-    EXPECT_TRUE(main.ConnectAction->isEnabled());
-    EXPECT_EQ(main.ConnectLabelItem->text(), Q("Отключен"));
-    EXPECT_EQ(main.SNLabelItem->text(), Q("с/н: --------"));
-    EXPECT_EQ(main.ConnectDialog()->State(), korvel::csDisconnected);
-
-    // Stopped: a later tick does nothing and asks nothing.
-    main.Timer1Timer();
-    EXPECT_EQ(prompt_.Shown().size(), 2u);
-}
-
-TEST_F(ConnectionTest, ALostLinkCancelledAtOnceLeavesTheWindowDisconnected) {
-    z5r::TMain& main = MakeConnectedMain();
-    sim_->Kill();
-    main.Timer1Timer();  // the prompt's default answer is not Retry
-    EXPECT_EQ(MessagesWithText(kLostLink), 1);
-    EXPECT_EQ(prompt_.Shown().size(), 1u);
-    EXPECT_FALSE(main.State().connectedFlag);
-    EXPECT_FALSE(main.Timer1->isActive());
 }
 
 }  // namespace

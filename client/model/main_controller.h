@@ -1,0 +1,139 @@
+// The main window's controller: it owns the current record, the window's
+// flags, the driver session and the manual stepping, and runs the
+// connection, the disconnection, the status poll with its error check and
+// the reconnection, the RF output and the sweep-list transfer. It reaches
+// the window through IMainView and the person through IPrompt.
+//
+// One event at a time: every event runs inside the guard's scope. A poll tick
+// that arrives while another event (an instrument operation, a message box)
+// is in progress is run once that event ends, and a session given up during
+// an event is destroyed only when it ends, never under one of its own
+// operations.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/profile.h"
+#include "model/main_state.h"
+#include "model/control_states.h"
+#include "model/event_guard.h"
+#include "model/hand_step.h"
+#include "model/main_view.h"
+#include "model/parameter_coupling.h"
+#include "model/segment_expansion.h"
+
+namespace z5r {
+
+class CDevice;
+
+struct SControllerOptions {
+    // The port "TCPIP::<address>::<port>::SOCKET" uses, asked at each connection.
+    std::function<int()> instrumentPort;
+};
+
+class CMainController {
+public:
+    CMainController(IMainView& view, IPrompt& prompt, SControllerOptions options);
+    ~CMainController();
+    CMainController(const CMainController&) = delete;
+    CMainController& operator=(const CMainController&) = delete;
+
+    SMainState& State() { return state_; }
+    const SMainState& State() const { return state_; }
+    SProfile& Profile() { return profile_; }
+    const SProfile& Profile() const { return profile_; }
+    // The session while one exists (connected or not); nullptr otherwise.
+    CDevice* Device() { return device_.get(); }
+    bool Connected() const;
+    // The person's prompt, each box counting as an event.
+    IPrompt& Prompt() { return prompt_; }
+    CParameterCoupling& Coupling() { return coupling_; }
+    bool NextPointMode() const { return nextPointMode_; }
+    void SetNextPointMode(bool on) { nextPointMode_ = on; }
+
+    // Runs an event of the window under the one-event-at-a-time rule.
+    template <typename Handler>
+    void Run(Handler&& handler) {
+        CEventGuard::CScope scope(guard_);
+        handler();
+    }
+
+    // ---- connection ---------------------------------------------------------
+    // The connection procedure: an empty text on success, else the reason.
+    std::string OpenConnection(const std::string& address);
+    void DisconnectActionExecute();
+    // The instrument's limits into the coupling and the edits' ranges.
+    void PushInstrumentLimits();
+
+    // ---- the setting controls --------------------------------------------------
+    // The inputs of the enabled-controls table for the record.
+    SControlInputs ControlInputs(bool connected) const;
+    // Every setting control enabled or not and showing the record.
+    void SetControlsState(bool connected);
+    // Only the enabled states, after a selector changed what is usable.
+    void RefreshPanels();
+
+    // ---- the status poll ------------------------------------------------------
+    void Timer1Timer();
+
+    // ---- synchronisation, external power control, attenuator, reference ---
+    // Each with what the operator chose (the item, or the check box as clicked).
+    void SyncOutModeCBChange(int chosen);
+    void SyncOutCBClick(bool checked);
+    void SyncInCBClick(bool checked);
+    void EPCCBClick(bool checked);
+    void AttStrategyCBChange(int chosen);
+    void RGFreqCBChange(int chosen);
+    void ERGCBClick(bool checked, int chosenFrequency);
+
+    // ---- RF output, manual stepping, the sweep list -------------------------
+    void EnableRFActionExecute();
+    void SwitchRfOff();
+    void HandModeStepActionExecute() { Run([this] { HandStep(true); }); }
+    void HandStep(bool byOperator);
+    void ResetHandStep();
+    void BuildManualPoints();
+    void RebuildManualSteps();
+    void TransferSweepList(bool fromSegments);
+
+private:
+    // A check box's flag: stored unless locked, sent, the read-back kept.
+    using FlagSender = std::int32_t (CDevice::*)(bool&);
+    void SendFlag(bool checked, bool& field, FlagSender send, int summaryLine);
+    void RefreshPanels(const SControlInputs& in);
+    void Tick();
+    // Reads the driver's error queue and acts on it: false when the rest of
+    // the tick is to be skipped.
+    bool CheckErrors();
+    void LoseExternalReference();
+    // After a lost link: true when a reconnection succeeded.
+    bool OfferReconnect();
+    void Disconnect();
+    // The session is destroyed when the current event ends.
+    void ReleaseDevice();
+    void StopPoll();
+    void WhenIdle();
+
+    IMainView& view_;
+    CEventGuard guard_;
+    CGuardedPrompt prompt_;
+    SControllerOptions options_;
+    SMainState state_;
+    SProfile profile_;
+    std::unique_ptr<CDevice> device_;
+    std::vector<std::unique_ptr<CDevice>> released_;
+    bool polling_ = false;
+    bool tickDeferred_ = false;
+    // The coupling's memory and manual stepping through the points of the
+    // current sweep (listFreqs/listPows).
+    CParameterCoupling coupling_;
+    CHandStepper handStepper_;
+    SPointLists listPoints_;
+    bool nextPointMode_ = false;
+};
+
+}  // namespace z5r

@@ -1,0 +1,127 @@
+// The controller: the handlers of the synchronisation, the external power
+// control, the attenuator strategy and the external reference. Each takes
+// what the operator chose, stores it unless the settings are locked, sends
+// it and keeps what the instrument accepted.
+#include "core/profile_enums.h"
+#include "core/z5r_device.h"
+#include "model/main_controller.h"
+#include "model/parameter_summary.h"
+#include "model/send_rules.h"
+#include "z5r/i18n.h"
+
+namespace z5r {
+
+void CMainController::SyncOutModeCBChange(int chosen) {
+    CEventGuard::CScope scope(guard_);
+    SSyncParams& s = profile_.syncparams;
+    if (!state_.settingsLocked) s.syncmode = chosen;
+    if (Connected()) {
+        bool enabled = s.syncmode != soNone;
+        device_->SetSyncOutEnabled(enabled);
+        if (enabled) {
+            int mode = s.syncmode;
+            device_->SetSyncOutMode(mode);
+            s.syncmode = mode;
+        }
+    }
+    view_.ShowControlEnabled(EControl::SyncTimeEdit, !state_.controlsOff && s.syncmode != soSyncInRepeat);
+    view_.RefreshSummaryLine(slSyncOut);
+}
+
+void CMainController::SendFlag(bool checked, bool& field, FlagSender send, int summaryLine) {
+    CEventGuard::CScope scope(guard_);
+    if (!state_.settingsLocked) field = checked;
+    if (Connected()) {
+        bool accepted = field;
+        (device_.get()->*send)(accepted);
+        field = accepted;
+    }
+    view_.RefreshSummaryLine(summaryLine);
+}
+
+void CMainController::SyncOutCBClick(bool checked) {
+    SendFlag(checked, profile_.syncparams.syncout, &CDevice::SetSyncOutInverse, slSyncOutInverse);
+}
+
+void CMainController::SyncInCBClick(bool checked) {
+    SendFlag(checked, profile_.syncparams.syncin, &CDevice::SetSyncInInverse, slSyncInInverse);
+}
+
+void CMainController::EPCCBClick(bool checked) {
+    CEventGuard::CScope scope(guard_);
+    bool& epc = profile_.syncparams.epc;
+    if (!state_.settingsLocked) epc = checked;
+    if (Connected()) {
+        // What the instrument reports is not kept: the record says what was asked.
+        bool sent = epc;
+        device_->SetEpc(sent);
+    }
+    view_.RefreshSummaryLine(slExtPowerControl);
+}
+
+void CMainController::AttStrategyCBChange(int chosen) {
+    if (!state_.attStrategyOk) return;
+    CEventGuard::CScope scope(guard_);
+    int& strategy = profile_.powparams.strategy;
+    if (!state_.settingsLocked) strategy = chosen;
+    if (Connected()) {
+        int accepted = strategy;
+        device_->SetAttStrategy(accepted);
+        strategy = accepted;
+    }
+    view_.RefreshSummaryLine(slAttStrategy);
+}
+
+void CMainController::RGFreqCBChange(int chosen) {
+    if (!state_.settingsLocked) profile_.syncparams.rgfreq = chosen;
+    view_.RefreshSummaryLine(slExtRefFrequency);
+}
+
+void CMainController::ERGCBClick(bool checked, int chosenFrequency) {
+    CEventGuard::CScope scope(guard_);
+    const bool locked = state_.settingsLocked;
+    SSyncParams& s = profile_.syncparams;
+    if (!locked) s.erg = checked;
+    const int item = locked ? s.rgfreq : chosenFrequency;
+    const double hz = item >= 0 && static_cast<std::size_t>(item) < kRefFrequencyItems.size()
+                          ? ExtRefFrequencyHz(Tr(kRefFrequencyItems[static_cast<std::size_t>(item)]))
+                          : 0.0;
+    bool request = s.erg;
+    bool failed = false;
+    if (Connected()) {
+        if (hz != 0.0) {
+            double accepted = hz;
+            const auto hr = device_->SetExtRefFreq(accepted);
+            if ((request && hr != 0) || accepted != hz) failed = true;
+        }
+        if (failed) request = false;
+        bool enable = request;
+        if (device_->SetExtRef(enable) != 0) {
+            failed = true;
+            request = false;
+        }
+        if (request != s.erg) {
+            // The instrument keeps it off when it could not lock.
+            if (s.erg) {
+                bool again = request;
+                device_->SetExtRef(again);
+            }
+            s.erg = request;
+            failed = true;
+        }
+    }
+    if (!locked) {
+        view_.ShowExtRef(s.erg, !state_.controlsOff && !s.erg);
+        if (failed) {
+            SPromptMessage message;
+            message.caption = Tr("Ошибка");
+            message.text = Tr("Внешний опорный генератор не смог произвести захват частоты или не был подключен");
+            message.icon = EPromptIcon::Error;
+            prompt_.ShowMessage(message);
+        }
+    }
+    view_.RefreshSummaryLine(slExtRef);
+    view_.RefreshSummaryLine(slExtRefFrequency);
+}
+
+}  // namespace z5r

@@ -1,0 +1,75 @@
+// What the main window's controller asks of the window. The window shows what
+// it is told; the controller never asks it what a control holds.
+#pragma once
+
+#include <string>
+
+#include "core/control_ranges.h"
+#include "model/control_states.h"
+#include "model/control_values.h"
+#include "model/edit_table.h"
+
+namespace z5r {
+
+// The instrument as the status bar names it.
+struct SInstrumentIdentity {
+    std::string address;
+    std::string serial;
+    std::string name;
+};
+
+enum class EIndicator { Capture, Level, Power };
+
+// The commands of the profile list that can be used.
+struct SProfileActions {
+    bool list = false;            // the list itself
+    bool editing = false;         // new, open, add
+    bool saving = false;          // save (the list has rows)
+    bool defaultProfile = false;  // the default profile
+};
+
+class IMainView {
+public:
+    virtual ~IMainView() = default;
+
+    // ---- status bar, actions and the connection dialog --------------------
+    virtual void ShowConnected(const SInstrumentIdentity& instrument) = 0;
+    virtual void ShowDisconnected() = 0;
+    virtual void ShowRfButton(bool pressed) = 0;
+    virtual void ShowIndicator(EIndicator indicator, bool active) = 0;
+    // The RF action: checked, and its image saying whether the output radiates.
+    virtual void ShowRfOutput(bool enabled) = 0;
+    virtual void ShowRfRadiating(bool radiating) = 0;
+    virtual void ShowExtRef(bool checked, bool rgFreqEnabled) = 0;
+    virtual void ShowPulsePanel(bool shown) = 0;
+    virtual void ShowSweepProgress(int position) = 0;
+    virtual void ShowSweepProgressMaximum(int points) = 0;
+    virtual void ShowFixedReadouts(double frequency, double level) = 0;
+    virtual void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) = 0;
+
+    // ---- the setting controls ----------------------------------------------
+    // The phase offset has no row of its own in the table.
+    virtual void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) = 0;
+    virtual void ShowControlEnabled(EControl control, bool enabled) = 0;
+    virtual void ShowSuperuserMenu(bool enabled) = 0;
+    // Without running any control's handler.
+    virtual void ShowControlValues(const SDisplayedControls& shown) = 0;
+    virtual void ShowProfileActions(const SProfileActions& usable) = 0;
+
+    // ---- the status poll's timer -------------------------------------------
+    virtual void StartPoll() = 0;
+    virtual void StopPoll() = 0;
+
+    // ---- the settings controls' procedures that still run in the window ----
+    virtual void ApplyCurrentSettings() = 0;
+    virtual void RefreshSummary() = 0;
+    virtual void RefreshSummaryLine(int line) = 0;
+    // An edit of the table takes `write.value` (and the record with it).
+    virtual void WriteEdit(const SEditWrite& write) = 0;
+    virtual void ClearChangedMarks() = 0;
+
+    // The operator chose to end the program.
+    virtual void RequestTerminate() = 0;
+};
+
+}  // namespace z5r

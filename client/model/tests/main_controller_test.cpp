@@ -1,0 +1,384 @@
+// The main window's controller against the real driver plugin and the
+// simulated instrument, with a recording view and a prompt that keeps the
+// poll's timer running while a box is open, as a real modal box does.
+#include "model/main_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/profile_enums.h"
+#include "core/z5r_device.h"
+#include "korvel/com_registry.h"
+#include "korvel/korvel_v8n.h"
+#include "support/simulator_process.h"
+#include "ui/scripted_prompt.h"
+
+namespace z5r {
+namespace {
+
+const char* const kLostLink = "Потеряна связь с прибором. Нажмите \"Повтор\" для восстановления.";
+const char* const kLostReference =
+    "Потерян захват частоты внешнего опорного генератора. Прибор переключен на внутренний опорный генератор.";
+const char* const kNotFound =
+    "Прибор не найден. Необходимо проверить правильность заданного адреса и состояние прибора.";
+constexpr int kFirstReferenceFrequency = 0;
+const char* const kRfFailure = "Ошибка включения СВЧ выхода\r\n\r\nПрервать выполнение программы?";
+
+// What the window was last told.
+class CRecordingView final : public IMainView {
+public:
+    bool connectedShown = false;
+    SInstrumentIdentity instrument;
+    std::string rfButton;
+    std::map<EIndicator, bool> indicators;
+    bool rfChecked = false;
+    bool extRefChecked = false;
+    bool polling = false;
+    int terminateRequests = 0;
+    CControlStates states;
+    SDisplayedControls values;
+    SProfileActions profileActions;
+    int applications = 0;
+    EditRanges ranges{};
+
+    void ShowConnected(const SInstrumentIdentity& shown) override {
+        connectedShown = true;
+        instrument = shown;
+    }
+    void ShowDisconnected() override { connectedShown = false; }
+    void ShowRfButton(bool pressed) override { rfButton = pressed ? "on" : "off"; }
+    void ShowIndicator(EIndicator indicator, bool active) override { indicators[indicator] = active; }
+    void ShowRfOutput(bool enabled) override { rfChecked = enabled; }
+    void ShowRfRadiating(bool) override {}
+    void ShowExtRef(bool checked, bool) override { extRefChecked = checked; }
+    void ShowPulsePanel(bool) override {}
+    void ShowSweepProgress(int) override {}
+    void ShowSweepProgressMaximum(int) override {}
+    void ShowFixedReadouts(double, double) override {}
+    void ShowEditRanges(const EditRanges& shown, const SControlRange&) override { ranges = shown; }
+    void StartPoll() override { polling = true; }
+    void StopPoll() override { polling = false; }
+    void ShowEnabledStates(const CControlStates& shown, bool) override { states = shown; }
+    void ShowControlEnabled(EControl control, bool enabled) override { states.Set(control, enabled); }
+    void ShowSuperuserMenu(bool) override {}
+    void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
+    void ShowProfileActions(const SProfileActions& shown) override { profileActions = shown; }
+    void ApplyCurrentSettings() override { ++applications; }
+    void RefreshSummary() override {}
+    void RefreshSummaryLine(int) override {}
+    void WriteEdit(const SEditWrite&) override {}
+    void ClearChangedMarks() override {}
+    void RequestTerminate() override { ++terminateRequests; }
+};
+
+// A modal box: while it is open the world goes on (`whileOpen`) and the poll's
+// timer keeps firing, then the scripted answer is given.
+class CModalPrompt final : public CScriptedPrompt {
+public:
+    using CScriptedPrompt::CScriptedPrompt;
+    static constexpr int kTicksWhileOpen = 3;
+    std::function<void(const SPromptMessage&)> whileOpen;
+    std::function<void()> tick;  // the timer's timeout
+    std::function<bool()> timerRunning;
+    int boxesOpenedInsideABox = 0;
+
+    EPromptResult ShowMessage(const SPromptMessage& message) override {
+        if (open_ > 0) ++boxesOpenedInsideABox;
+        ++open_;
+        if (whileOpen) whileOpen(message);
+        for (int i = 0; i < kTicksWhileOpen && timerRunning && timerRunning(); ++i) tick();
+        --open_;
+        return CScriptedPrompt::ShowMessage(message);
+    }
+
+private:
+    int open_ = 0;
+};
+
+class MainControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(korvel::RegisterPlugin(KORVEL_PLUGIN_PATH, korvel::CLSID_KorvelV8N, &error)) << error;
+        StartSimulator();
+        prompt_.tick = [this] { controller_->Timer1Timer(); };
+        prompt_.timerRunning = [this] { return view_.polling; };
+    }
+
+    void StartSimulator(int port = 0) {
+        std::vector<std::string> options;
+        if (port != 0) options = {"--port", std::to_string(port)};
+        sim_ = std::make_unique<drvtest::CSimulator>(options);
+        ASSERT_TRUE(sim_->Started()) << "z5r-sim did not start";
+    }
+
+    void MakeController() {
+        SControllerOptions options;
+        options.instrumentPort = [this] { return static_cast<int>(sim_->Port()); };
+        controller_ = std::make_unique<CMainController>(view_, prompt_, std::move(options));
+    }
+    CMainController& Connected() {
+        MakeController();
+        const std::string error = controller_->OpenConnection("127.0.0.1");
+        EXPECT_EQ(error, "");
+        return *controller_;
+    }
+
+    std::string SimState(const std::string& key) {
+        const auto state = sim_->State();
+        const auto found = state.find(key);
+        return found == state.end() ? std::string("<missing>") : found->second;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const SPromptMessage& message : prompt_.Shown()) texts.push_back(message.text);
+        return texts;
+    }
+
+    std::unique_ptr<drvtest::CSimulator> sim_;
+    CRecordingView view_;
+    CModalPrompt prompt_{EPromptResult::Cancel};
+    std::unique_ptr<CMainController> controller_;
+};
+
+TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStartsThePoll) {
+    CMainController& controller = Connected();
+    EXPECT_TRUE(controller.State().connectedFlag);
+    EXPECT_TRUE(controller.Connected());
+    EXPECT_EQ(controller.State().currentAddress, "127.0.0.1");
+    EXPECT_TRUE(view_.connectedShown);
+    EXPECT_EQ(view_.instrument.address, "127.0.0.1");
+    EXPECT_EQ(view_.instrument.serial, SimState("SerialNumber"));
+    EXPECT_FALSE(view_.instrument.name.empty());
+    EXPECT_EQ(view_.applications, 1);
+    EXPECT_TRUE(view_.polling);
+    EXPECT_EQ(view_.ranges[eiPoints].maximum, controller.State().limits.maxPoints);
+    EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_TRUE(view_.profileActions.editing);
+    EXPECT_EQ(view_.values.edits[eiCenter], controller.Profile().freqparams.fix);
+
+    controller.DisconnectActionExecute();
+    EXPECT_FALSE(controller.State().connectedFlag);
+    EXPECT_FALSE(controller.Connected());
+    EXPECT_FALSE(view_.connectedShown);
+    EXPECT_FALSE(view_.polling);
+    EXPECT_FALSE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_FALSE(view_.profileActions.list);
+}
+
+TEST_F(MainControllerTest, ARefusedAddressLeavesNoSession) {
+    MakeController();
+    sim_->Kill();
+    EXPECT_EQ(controller_->OpenConnection("127.0.0.1"), kNotFound);
+    EXPECT_EQ(controller_->Device(), nullptr);
+    EXPECT_FALSE(controller_->State().connectedFlag);
+    EXPECT_FALSE(view_.polling);
+}
+
+TEST_F(MainControllerTest, ThePollShowsTheInstrumentsState) {
+    CMainController& controller = Connected();
+    sim_->Control("rf-button on");
+    controller.Timer1Timer();
+    EXPECT_EQ(view_.rfButton, "on");
+    EXPECT_TRUE(view_.indicators[EIndicator::Capture]);
+    EXPECT_FALSE(view_.indicators[EIndicator::Power]);  // the output is off
+    EXPECT_FALSE(view_.indicators[EIndicator::Level]);
+
+    sim_->Control("rf-button off");
+    controller.Timer1Timer();
+    EXPECT_EQ(view_.rfButton, "off");
+    EXPECT_TRUE(prompt_.Shown().empty());
+}
+
+TEST_F(MainControllerTest, ADriverErrorSwitchesTheOutputOff) {
+    CMainController& controller = Connected();
+    controller.EnableRFActionExecute();
+    ASSERT_TRUE(controller.State().rfEnabled);
+    ASSERT_TRUE(view_.rfChecked);
+    ASSERT_EQ(SimState("RfOutputEnabled"), "1");
+
+    sim_->Control("error -32761");
+    controller.Timer1Timer();
+    EXPECT_EQ(SimState("RfOutputEnabled"), "0");
+    EXPECT_FALSE(controller.State().rfEnabled);
+    EXPECT_FALSE(view_.rfChecked);
+    EXPECT_TRUE(controller.State().connectedFlag);
+    EXPECT_TRUE(view_.polling);
+}
+
+TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
+    CMainController& controller = Connected();
+    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    ASSERT_TRUE(view_.extRefChecked);
+    ASSERT_EQ(SimState("ExtRefEnabled"), "1");
+    controller.EnableRFActionExecute();
+    ASSERT_EQ(SimState("RfOutputEnabled"), "1");
+
+    sim_->Control("lose-ref");
+    for (int tick = 0; tick < 3; ++tick) controller.Timer1Timer();
+    ASSERT_EQ(Texts(), std::vector<std::string>{kLostReference});
+    const SPromptMessage& message = prompt_.Shown().front();
+    EXPECT_EQ(message.caption, "Ошибка");
+    EXPECT_EQ(message.icon, EPromptIcon::Error);
+    EXPECT_TRUE(message.flags & pfNoOwner);
+    EXPECT_FALSE(controller.Profile().syncparams.erg);
+    EXPECT_FALSE(view_.extRefChecked);
+    EXPECT_EQ(SimState("RfOutputEnabled"), "0");
+    EXPECT_TRUE(controller.State().connectedFlag);
+    // Ticks while the box was open ran after it, once each box.
+    EXPECT_EQ(prompt_.boxesOpenedInsideABox, 0);
+}
+
+TEST_F(MainControllerTest, ALostLinkIsReconnectedOnRetryWhenTheInstrumentIsBack) {
+    CMainController& controller = Connected();
+    const int port = sim_->Port();
+    sim_->Kill();
+    // The instrument is back while the question is open.
+    prompt_.whileOpen = [&](const SPromptMessage&) {
+        if (!sim_->Started() || SimState("Connections") == "<missing>") StartSimulator(port);
+    };
+    prompt_.QueueAnswer(EPromptResult::Retry);
+
+    controller.Timer1Timer();
+    ASSERT_EQ(Texts(), std::vector<std::string>{kLostLink});
+    const SPromptMessage& question = prompt_.Shown().front();
+    EXPECT_EQ(question.caption, "");
+    EXPECT_EQ(question.icon, EPromptIcon::Warning);
+    EXPECT_EQ(question.buttons, EPromptButtons::RetryCancel);
+    EXPECT_TRUE(question.flags & pfTopmost);
+    EXPECT_FALSE(question.flags & pfNoOwner);
+
+    EXPECT_TRUE(controller.State().connectedFlag);
+    EXPECT_TRUE(view_.polling);
+    EXPECT_TRUE(view_.connectedShown);
+    EXPECT_EQ(SimState("Connections"), "1");
+}
+
+TEST_F(MainControllerTest, ALostLinkEndsDisconnectedWhenRetryFailsAndTheOperatorCancels) {
+    CMainController& controller = Connected();
+    sim_->Kill();
+    prompt_.QueueAnswer(EPromptResult::Retry);
+    prompt_.QueueAnswer(EPromptResult::Cancel);
+
+    controller.Timer1Timer();
+    const std::vector<std::string> expected{kLostLink,
+                                            std::string(kNotFound) + " Нажмите \"Повтор\" для восстановления."};
+    ASSERT_EQ(Texts(), expected);
+    EXPECT_EQ(prompt_.Shown()[1].buttons, EPromptButtons::RetryCancel);
+    EXPECT_FALSE(controller.State().connectedFlag);
+    EXPECT_FALSE(view_.polling);
+    EXPECT_FALSE(view_.connectedShown);
+
+    // Stopped: a later tick does nothing and asks nothing.
+    controller.Timer1Timer();
+    EXPECT_EQ(prompt_.Shown().size(), 2u);
+}
+
+TEST_F(MainControllerTest, ALostLinkCancelledAtOnceLeavesTheWindowDisconnected) {
+    CMainController& controller = Connected();
+    sim_->Kill();
+    controller.Timer1Timer();
+    EXPECT_EQ(Texts(), std::vector<std::string>{kLostLink});
+    EXPECT_FALSE(controller.State().connectedFlag);
+    EXPECT_FALSE(view_.polling);
+}
+
+TEST_F(MainControllerTest, SynchronisationAttenuatorAndReferenceReachTheInstrument) {
+    CMainController& controller = Connected();
+    struct SCase {
+        const char* what;
+        std::function<void()> event;
+        const char* key;
+        const char* held;
+    };
+    const SCase cases[] = {
+        {"sync out relays the input", [&] { controller.SyncOutModeCBChange(soSyncInRepeat); }, "SyncOutMode", "1"},
+        {"sync out at sweep start", [&] { controller.SyncOutModeCBChange(soSweepStart); }, "SyncOutMode", "1001"},
+        {"sync out inverted", [&] { controller.SyncOutCBClick(true); }, "SyncOutInverted", "1"},
+        {"sync in inverted", [&] { controller.SyncInCBClick(true); }, "TriggerInputInverted", "1"},
+        {"external power control", [&] { controller.EPCCBClick(true); }, "ExtPowerControl", "1"},
+        {"attenuator strategy", [&] { controller.AttStrategyCBChange(asMinSwitching); }, "AttStrategy", "3"},
+        {"reference on", [&] { controller.ERGCBClick(true, rf10MHz); }, "ExtRefEnabled", "1"},
+        {"reference frequency", [] {}, "ExtRefFrequency", "10000000"},
+        {"reference off", [&] { controller.ERGCBClick(false, rf10MHz); }, "ExtRefEnabled", "0"},
+    };
+    for (const SCase& c : cases) {
+        c.event();
+        EXPECT_EQ(SimState(c.key), c.held) << c.what;
+    }
+    EXPECT_EQ(controller.Profile().powparams.strategy, asMinSwitching);
+    EXPECT_TRUE(controller.Profile().syncparams.syncin);
+    EXPECT_FALSE(controller.Profile().syncparams.erg);
+    EXPECT_TRUE(prompt_.Shown().empty());
+}
+
+TEST_F(MainControllerTest, TheSyncDurationIsUsableExceptWhileTheInputIsRelayed) {
+    CMainController& controller = Connected();
+    controller.SyncOutModeCBChange(soSyncInRepeat);
+    EXPECT_FALSE(view_.states.Enabled(EControl::SyncTimeEdit));
+    controller.SyncOutModeCBChange(soSweepStart);
+    EXPECT_TRUE(view_.states.Enabled(EControl::SyncTimeEdit));
+}
+
+// The instrument stops answering an RF request, and is gone for good while
+// the failure's box is open; the poll keeps ticking under the box.
+class InstrumentKilledUnderAnErrorBox : public MainControllerTest,
+                                        public ::testing::WithParamInterface<EPromptResult> {};
+
+TEST_P(InstrumentKilledUnderAnErrorBox, ThePollWaitsForTheBoxAndTheSessionOutlivesItsOperation) {
+    CMainController& controller = Connected();
+    const EPromptResult answer = GetParam();
+    sim_->Control("mute on");
+    prompt_.whileOpen = [&](const SPromptMessage& message) {
+        if (message.text == kRfFailure) sim_->Kill();
+    };
+    prompt_.QueueAnswer(answer);
+
+    controller.EnableRFActionExecute();
+
+    ASSERT_FALSE(prompt_.Shown().empty());
+    EXPECT_EQ(prompt_.Shown().front().text, kRfFailure);
+    EXPECT_EQ(prompt_.boxesOpenedInsideABox, 0);
+    EXPECT_FALSE(controller.State().rfEnabled);
+    if (answer == EPromptResult::Yes) {
+        // The program ends; the poll that was put off finds nothing to watch.
+        EXPECT_EQ(view_.terminateRequests, 1);
+        EXPECT_EQ(Texts(), std::vector<std::string>{kRfFailure});
+    } else {
+        // The tick put off runs when the box closes and finds the link lost.
+        EXPECT_EQ(view_.terminateRequests, 0);
+        EXPECT_EQ(Texts(), (std::vector<std::string>{kRfFailure, kLostLink}));
+        EXPECT_FALSE(view_.polling);
+        EXPECT_FALSE(view_.connectedShown);
+    }
+    EXPECT_FALSE(controller.Connected());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothAnswers, InstrumentKilledUnderAnErrorBox,
+                         ::testing::Values(EPromptResult::No, EPromptResult::Yes),
+                         [](const auto& info) { return info.param == EPromptResult::Yes ? "Yes" : "No"; });
+
+TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceItCloses) {
+    CMainController& controller = Connected();
+    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    ASSERT_TRUE(controller.Profile().syncparams.erg);
+    sim_->Control("lose-ref");
+    prompt_.whileOpen = [&](const SPromptMessage& message) {
+        if (message.text == kLostReference) sim_->Kill();
+    };
+
+    controller.Timer1Timer();
+
+    EXPECT_EQ(Texts(), (std::vector<std::string>{kLostReference, kLostLink}));
+    EXPECT_EQ(prompt_.boxesOpenedInsideABox, 0);
+    EXPECT_FALSE(controller.State().connectedFlag);
+    EXPECT_FALSE(view_.polling);
+}
+
+}  // namespace
+}  // namespace z5r
