@@ -24,4 +24,14 @@ EPromptResult CGuardedPrompt::ShowMessage(const SPromptMessage& message) {
     return prompt_.ShowMessage(message);
 }
 
+std::optional<std::string> CGuardedPrompt::AskOpenFileName(const SFileDialog& dialog) {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskOpenFileName(dialog);
+}
+
+std::optional<std::string> CGuardedPrompt::AskSaveFileName(const SFileDialog& dialog) {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskSaveFileName(dialog);
+}
+
 }  // namespace z5r

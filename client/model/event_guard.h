@@ -42,6 +42,8 @@ class CGuardedPrompt final : public IPrompt {
 public:
     CGuardedPrompt(IPrompt& prompt, CEventGuard& guard) : prompt_(prompt), guard_(guard) {}
     EPromptResult ShowMessage(const SPromptMessage& message) override;
+    std::optional<std::string> AskOpenFileName(const SFileDialog& dialog) override;
+    std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) override;
 
 private:
     IPrompt& prompt_;
