@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -20,6 +22,7 @@
 
 #include "find_list.h"
 #include "kvvisa/visa.h"
+#include "res_mgr.h"
 #include "session_asrl.h"
 
 namespace {
@@ -356,6 +359,26 @@ TEST_F(SerialSession, PortHeldElsewhereIsListedBusyAndRefused) {
     EXPECT_EQ(Search(second, ""), std::vector<std::string>{"ASRL7::INSTR\tbusy\t"});
     EXPECT_EQ(second.Connect(kResource, VI_NULL, kShortTimeoutMs), VI_ERROR_RSRC_NFOUND);
     EXPECT_TRUE(Search(second, "TCPIP").empty());
+}
+
+TEST_F(SerialSession, TheResourceManagerOpensMappedPortsThroughTheMapFile) {
+    const auto map = std::filesystem::temp_directory_path() /
+                     ("kvvisa-serial-" + std::to_string(getpid()) + ".conf");
+    std::ofstream(map) << "default = off\nASRL7 = " << pty_.Slave() << "\n";
+    setenv("KVVISA_SERIAL_PORTS", map.c_str(), 1);
+    kv::CResMgr manager;
+    ViSession vi = VI_NULL;
+    ASSERT_EQ(manager.Open(kResource, VI_NULL, kShortTimeoutMs, &vi), VI_SUCCESS);
+    const Bytes sent = Pattern(12);
+    ViUInt32 put = 0;
+    EXPECT_EQ(manager.Call(vi, [&](kv::ISession& s) { return s.Write(sent.data(), 12, &put); }),
+              VI_SUCCESS);
+    EXPECT_EQ(pty_.Drain(12, 1000), sent);
+    ViSession other = VI_NULL;
+    EXPECT_EQ(manager.Open("ASRL8::INSTR", VI_NULL, kShortTimeoutMs, &other), VI_ERROR_RSRC_NFOUND);
+    EXPECT_EQ(manager.Close(vi), VI_SUCCESS);
+    unsetenv("KVVISA_SERIAL_PORTS");
+    std::filesystem::remove(map);
 }
 
 }  // namespace
