@@ -144,7 +144,8 @@ CSerialPort::EOpen CSerialPort::Open(const std::string& device) {
     fd_ = fd;
     hungUp_ = false;
     serial_icounter_struct counters{};
-    breaksSeen_ = ioctl(fd_, TIOCGICOUNT, &counters) == 0 ? static_cast<std::uint32_t>(counters.brk) : 0;
+    hasLineCounters_ = ioctl(fd_, TIOCGICOUNT, &counters) == 0;
+    breaksSeen_ = hasLineCounters_ ? static_cast<std::uint32_t>(counters.brk) : 0;
     return EOpen::Opened;
 }
 
@@ -267,7 +268,7 @@ bool CSerialPort::TakeLineFault() {
     hungUp_ = false;
     // Devices without line counters (pseudo-terminals) report no breaks.
     serial_icounter_struct counters{};
-    if (ioctl(fd_, TIOCGICOUNT, &counters) == 0) {
+    if (hasLineCounters_ && ioctl(fd_, TIOCGICOUNT, &counters) == 0) {
         const auto breaks = static_cast<std::uint32_t>(counters.brk);
         fault = fault || breaks != breaksSeen_;
         breaksSeen_ = breaks;

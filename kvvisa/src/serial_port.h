@@ -73,6 +73,7 @@ private:
 
     int fd_ = -1;
     std::uint32_t breaksSeen_ = 0;
+    bool hasLineCounters_ = false;  // pseudo-terminals have none
     bool hungUp_ = false;
 };
 
