@@ -264,7 +264,10 @@ bool CSerialPort::FlushQueues() { return fd_ >= 0 && tcflush(fd_, TCIOFLUSH) == 
 
 bool CSerialPort::TakeLineFault() {
     if (fd_ < 0) return false;
-    bool fault = hungUp_;
+    // A line hung up since the last transfer (the adapter was unplugged, or
+    // somebody hung it up) is one to reopen before it is used.
+    pollfd pfd{fd_, 0, 0};
+    bool fault = hungUp_ || (poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR)) != 0);
     hungUp_ = false;
     // Devices without line counters (pseudo-terminals) report no breaks.
     serial_icounter_struct counters{};

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -306,6 +307,22 @@ TEST_F(SerialSession, LineGoneMidTransferIsConnectionLost) {
     EXPECT_EQ(session->Write(buf.data(), 1, &got), VI_ERROR_CONN_LOST);
     EXPECT_EQ(got, 0u);
     EXPECT_EQ(session->Clear(), VI_ERROR_CONN_LOST);
+}
+
+TEST_F(SerialSession, HungUpLineIsReopenedByTheNextTransfer) {
+    auto session = Opened(kShortTimeoutMs);
+    {
+        const int other = open(pty_.Slave().c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(other, 0);
+        ASSERT_EQ(ioctl(other, TIOCVHANGUP), 0) << "hanging a line up needs the superuser";
+        close(other);
+    }
+    const Bytes sent = Pattern(5);
+    ViUInt32 put = 0;
+    EXPECT_EQ(session->Write(sent.data(), 5, &put), VI_SUCCESS);
+    EXPECT_EQ(put, 5u);
+    EXPECT_EQ(pty_.Drain(5, 1000), sent);
+    EXPECT_EQ(pty_.Settings().c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
 }
 
 struct OpenCase {
