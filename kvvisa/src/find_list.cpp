@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "session_asrl.h"
 #include "session_tcpip.h"
 
 namespace kv {
@@ -18,6 +19,18 @@ void WriteDescription(ViChar* desc, std::string_view name, std::string_view anno
     const size_t annotationLength = std::min(annotation.size(), kSize - 2 - nameLength);
     std::memcpy(desc + nameLength + 1, annotation.data(), annotationLength);
     desc[nameLength + 1 + annotationLength] = '\0';
+}
+
+void DeliverEntries(const std::vector<std::string>& entries, CSessionFindList* list,
+                    ViPUInt32 retCnt, ViChar* desc) {
+    if (entries.empty()) return;
+    const std::string_view first = entries.front();
+    const auto tab = std::min(first.find('\t'), first.size());
+    WriteDescription(desc, first.substr(0, tab), first.substr(tab));
+    if (retCnt != nullptr) *retCnt = static_cast<ViUInt32>(entries.size());
+    if (list != nullptr) {
+        for (const auto& entry : entries) list->Append(entry);
+    }
 }
 
 void CSessionFindList::Append(std::string_view entry) {
@@ -35,7 +48,11 @@ ViStatus CSessionFindList::FindRsrc(ViConstString expr, CSessionFindList*, ViPFi
                                     ViPUInt32 retCnt, ViChar* desc) {
     // Serial ports first, then USB devices, then network instruments. The
     // transports' own statuses do not matter: only what they appended does.
-    // (Serial and USB enumeration are not part of this build yet.)
+    // (USB enumeration is not part of this build yet.)
+    {
+        auto serial = std::make_unique<CSessionASRL>();
+        serial->FindRsrc(expr, this, nullptr, retCnt, desc);
+    }
     {
         auto network = std::make_unique<CSessionTCPIP>();
         network->FindRsrc(expr, this, nullptr, retCnt, desc);

@@ -16,6 +16,14 @@ namespace kv {
 // name. A null buffer is left alone.
 void WriteDescription(ViChar* desc, std::string_view name, std::string_view annotation);
 
+class CSessionFindList;
+
+// A transport's part of a search: with at least one entry, writes their count
+// and the first one into the out arguments and appends them all to `list`;
+// with none, touches nothing.
+void DeliverEntries(const std::vector<std::string>& entries, CSessionFindList* list,
+                    ViPUInt32 retCnt, ViChar* desc);
+
 class CSessionFindList : public CBaseSession {
 public:
     // Splits an enumeration entry at its first tab into name and annotation;

@@ -6,6 +6,7 @@
 #include "find_list.h"
 #include "resource_name.h"
 #include "session_debug.h"
+#include "session_asrl.h"
 #include "session_hook.h"
 #include "session_tcpip.h"
 #include "session_tcs.h"
@@ -149,8 +150,11 @@ ViStatus CResMgr::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout, Vi
             case VI_INTF_TCPIP:
                 inner = std::make_unique<CSessionTCPIP>();
                 break;
+            case VI_INTF_ASRL:
+                inner = std::make_unique<CSessionASRL>();
+                break;
             default:
-                // Serial and USB transports are not part of this build.
+                // The USB transport is not part of this build.
                 return VI_ERROR_RSRC_NFOUND;
         }
     }

@@ -303,16 +303,7 @@ ViStatus CSessionTCPIP::FindRsrc(ViConstString expr, CSessionFindList* list, ViP
     ReplyCollector collector(expression);
     CollectReplies(sockets, collector);
     const std::vector<std::string> entries = collector.Entries();
-    if (entries.empty()) return VI_SUCCESS;
-
-    // Every entry was built with a tab after the resource name.
-    const std::string_view first = entries.front();
-    const auto tab = first.find('\t');
-    WriteDescription(desc, first.substr(0, tab), first.substr(tab));
-    if (retCnt != nullptr) *retCnt = static_cast<ViUInt32>(entries.size());
-    if (list != nullptr) {
-        for (const auto& entry : entries) list->Append(entry);
-    }
+    DeliverEntries(entries, list, retCnt, desc);
     return VI_SUCCESS;
 }
 

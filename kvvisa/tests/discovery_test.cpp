@@ -1,7 +1,9 @@
 // Network discovery seen by an application: every search runs in network
 // namespaces built per test (a searcher joined by veth pairs to a namespace of
 // stand-in instruments), never on the machine's own interfaces.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -218,6 +220,29 @@ const std::string kGeneratorName = "TCPIP1::z5r-bench.test::8888::SOCKET";
 const std::string kGeneratorNote = "\tZ5R GENERATOR";
 const std::string kHosts = "10.213.1.2 z5r-bench.test\n";
 
+// The machine's own serial ports would join every search: each probe sees
+// only the ports the map file written here names.
+class SerialPortMapFile : public ::testing::Environment {
+public:
+    static void Write(const std::string& text) {
+        std::ofstream(Path(), std::ios::trunc) << "default = off\n" << text;
+    }
+    void SetUp() override {
+        Write("");
+        setenv("KVVISA_SERIAL_PORTS", Path().c_str(), 1);
+    }
+    void TearDown() override { std::filesystem::remove(Path()); }
+
+private:
+    static std::string Path() {
+        return (std::filesystem::temp_directory_path() /
+                ("kvvisa-discovery-ports-" + std::to_string(getpid()) + ".conf"))
+            .string();
+    }
+};
+const auto* const kSerialPortMapFile =
+    ::testing::AddGlobalTestEnvironment(new SerialPortMapFile);
+
 class Discovery : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -259,6 +284,25 @@ TEST_F(Discovery, AnsweringInstrumentIsNamedFromItsAddress) {
     EXPECT_EQ(result.extra, VI_SUCCESS);
     EXPECT_EQ(result.close, VI_ERROR_INV_OBJECT);
     EXPECT_EQ(result.canary, "intact");
+}
+
+TEST_F(Discovery, SerialPortsComeBeforeNetworkInstruments) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    SerialPortMapFile::Write("ASRL4 = " + std::string(ptsname(master)) + "\n");
+    ASSERT_NO_FATAL_FAILURE(BuildLab(1));
+    ASSERT_NO_FATAL_FAILURE(StartResponder({kGenerator}));
+
+    const auto result = lab_->Probe({""});
+    SerialPortMapFile::Write("");
+    close(master);
+    EXPECT_EQ(result.count, 2u);
+    ASSERT_EQ(result.entries.size(), 2u) << result.raw;
+    EXPECT_EQ(result.entries[0].name, "ASRL4::INSTR");
+    EXPECT_EQ(result.entries[0].note, "\tfree\t");
+    EXPECT_EQ(result.entries[1].name, kGeneratorName);
 }
 
 TEST_F(Discovery, NothingAnsweringIsNotFound) {

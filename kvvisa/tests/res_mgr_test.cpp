@@ -1,11 +1,15 @@
 // The resource manager's session table, the default formatted I/O every
 // session inherits, find lists and what Open answers for each kind of name.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -496,9 +500,14 @@ struct OpenCase {
     ViStatus status;
 };
 
-// None of these reach the network: the transports or layers they need are
-// not part of the library, or the name is refused first.
+// None of these reach the network or a serial port: the map names no port,
+// the transports or layers they need are not part of the library, or the
+// name is refused first.
 TEST(Open, EachKindOfNameGetsItsStatusAndNothingEntersTheTable) {
+    const auto map = std::filesystem::temp_directory_path() /
+                     ("kvvisa-no-ports-" + std::to_string(getpid()) + ".conf");
+    std::ofstream(map) << "default = off\n";
+    setenv("KVVISA_SERIAL_PORTS", map.c_str(), 1);
     const OpenCase cases[] = {
         {"ASRL1::INSTR", VI_ERROR_RSRC_NFOUND},
         {"ASRL1::INSTR::hook", VI_ERROR_RSRC_NFOUND},  // not a monitor: case matters
@@ -526,7 +535,8 @@ TEST(Open, EachKindOfNameGetsItsStatusAndNothingEntersTheTable) {
     }
     ViSession vi = VI_NULL;
     EXPECT_EQ(manager.Open(nullptr, VI_NULL, 0, &vi), VI_ERROR_INV_RSRC_NAME);
-    EXPECT_EQ(manager.SessionCount(), 0u);
+    EXPECT_EQ(manager.SessionCount(), 0u);    unsetenv("KVVISA_SERIAL_PORTS");
+    std::filesystem::remove(map);
 }
 
 TEST(Open, HookSuffixOpensAMonitorWithoutTheApplication) {
