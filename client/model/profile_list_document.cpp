@@ -97,6 +97,8 @@ template <typename... T>
 struct SOverloads : T... {
     using T::operator()...;
 };
+template <typename... T>
+SOverloads(T...) -> SOverloads<T...>;
 
 template <typename G, std::size_t N>
 void WriteFields(pugi::xml_node element, const SGroup<G, N>& group, const SProfile& profile) {
