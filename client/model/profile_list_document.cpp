@@ -13,7 +13,6 @@ namespace z5r {
 
 namespace {
 
-constexpr const char* kRoot = "profilelist";
 constexpr const char* kProfile = "profile";
 constexpr const char* kElement = "element";
 constexpr const char* kComment = "comment";
@@ -259,14 +258,14 @@ SProfile ReadProfile(pugi::xml_node node) {
 
 void BuildProfileListDocument(pugi::xml_document& doc, const std::vector<SProfile>& profiles,
                               EProfileListMark mark) {
-    pugi::xml_node root = doc.append_child(kRoot);
+    pugi::xml_node root = doc.append_child(kProfileListRoot);
     if (mark == EProfileListMark::Secure) VxCore::AddAttribute(root, kSecureMode, true);
     for (const SProfile& profile : profiles) WriteProfile(root.append_child(kProfile), profile);
 }
 
 EProfileListRead ReadProfileListDocument(const pugi::xml_document& doc, ESecureListTest test,
                                          std::vector<SProfile>& profiles) {
-    const pugi::xml_node root = doc.child(kRoot);
+    const pugi::xml_node root = doc.child(kProfileListRoot);
     if (!root) return EProfileListRead::BadFormat;
     if (test == ESecureListTest::Require && !VxCore::GetNodeBoolValue(root, "@securemode", false)) {
         return EProfileListRead::NotSecureList;

@@ -26,6 +26,7 @@ enum class EProfileListRead {
     NotSecureList,  // the secure-mode test failed
 };
 
+inline constexpr const char* kProfileListRoot = "profilelist";
 inline constexpr std::size_t kMaxProfiles = 10000;
 
 // Builds the document of `profiles` into `doc`, which should be empty.
