@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "korvel/common/xml_document.h"
@@ -20,16 +21,10 @@ void Require(bool condition, const char* what) {
     }
 }
 
-class CTextWriter : public pugi::xml_writer {
-public:
-    std::string text;
-    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
-};
-
 std::string TextOf(const VxCore::CXMLDocument& doc) {
-    CTextWriter writer;
-    doc.Doc().save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return writer.text;
+    std::ostringstream text;
+    doc.Doc().save(text, "", pugi::format_raw, pugi::encoding_utf8);
+    return text.str();
 }
 
 void CheckReopens(VxCore::CXMLDocument& doc) {

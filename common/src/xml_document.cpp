@@ -47,21 +47,24 @@ std::uint32_t Checksum(std::string_view text) {
 }
 
 // Inflates exactly `length` bytes; false for a broken stream, one that ends
-// early, runs longer or has bytes after its end.
+// early, runs longer or has bytes after its end. The text grows with what the
+// stream gives, so a header that claims much costs nothing by itself.
 bool Inflate(const unsigned char* data, std::size_t size, std::size_t length, std::string& text) {
-    text.assign(length, '\0');
+    text.clear();
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK) return false;
     stream.next_in = const_cast<Bytef*>(data);
     stream.avail_in = static_cast<uInt>(size);
-    stream.next_out = reinterpret_cast<Bytef*>(text.data());
-    stream.avail_out = static_cast<uInt>(length);
-    int status = inflate(&stream, Z_FINISH);
-    if (status == Z_BUF_ERROR && stream.avail_out == 0 && length == 0) {
-        // An empty text: the stream must still end here.
-        status = inflate(&stream, Z_FINISH);
+    std::array<unsigned char, 1 << 16> chunk{};
+    int status = Z_OK;
+    while (status == Z_OK && text.size() <= length) {
+        stream.next_out = chunk.data();
+        stream.avail_out = static_cast<uInt>(chunk.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        text.append(reinterpret_cast<const char*>(chunk.data()), chunk.size() - stream.avail_out);
+        if (status == Z_BUF_ERROR) break;  // the input ended before the stream did
     }
-    const bool whole = status == Z_STREAM_END && stream.avail_out == 0 && stream.avail_in == 0;
+    const bool whole = status == Z_STREAM_END && text.size() == length && stream.avail_in == 0;
     inflateEnd(&stream);
     return whole;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,18 +19,12 @@ void Require(bool condition, const char* what) {
     }
 }
 
-class CTextWriter : public pugi::xml_writer {
-public:
-    std::string text;
-    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
-};
-
 std::string WrittenText(const std::vector<z5r::SProfile>& profiles) {
     pugi::xml_document doc;
     z5r::BuildProfileListDocument(doc, profiles, z5r::EProfileListMark::Plain);
-    CTextWriter writer;
-    doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return writer.text;
+    std::ostringstream text;
+    doc.save(text, "", pugi::format_raw, pugi::encoding_utf8);
+    return text.str();
 }
 
 }  // namespace
