@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -125,6 +126,9 @@ void CXMLDocument::SetSignature(const char* tag) {
 int CXMLDocument::Open(const char* path) {
     doc_.reset();
     if (!path) return xdrOk;
+    // A device or a pipe is no document, and reading one might never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return xdrCannotRead;
     std::ifstream in(path, std::ios::binary);
     if (!in) return xdrCannotRead;
     std::vector<char> bytes;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -152,12 +153,15 @@ TEST(XMLDocument, CompressionMakesRepetitiveTextsSmaller) {
     EXPECT_LT(Stored(xml, true).size() * 10, Stored(xml, false).size());
 }
 
-TEST(XMLDocument, RefusesMissingFilesAndFolders) {
+TEST(XMLDocument, RefusesWhatIsNoRegularFile) {
     CTempFolder folder;
     CXMLDocument doc(true);
     doc.SetSignature(kTag);
     EXPECT_EQ(doc.Open((folder / "absent.z5p").c_str()), VxCore::xdrCannotRead);
-    EXPECT_NE(doc.Open((folder / "").c_str()), 0);
+    EXPECT_EQ(doc.Open((folder / "").c_str()), VxCore::xdrCannotRead);
+    const std::string pipePath = folder / "pipe";
+    ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
+    EXPECT_EQ(doc.Open(pipePath.c_str()), VxCore::xdrCannotRead);
 }
 
 TEST(XMLDocument, OpenOfNothingStartsEmpty) {
