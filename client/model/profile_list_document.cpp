@@ -175,13 +175,17 @@ void WriteProfile(pugi::xml_node node, const SProfile& profile) {
 }
 
 // The columns of a group with exactly `count` "element" children; none when
-// it has another number, or a column is refused.
-std::optional<std::vector<std::vector<double>>> ReadColumns(pugi::xml_node group, std::size_t count) {
+// it has another number, or a column holds too many values (`tooLong` set).
+std::optional<std::vector<std::vector<double>>> ReadColumns(pugi::xml_node group, std::size_t count,
+                                                            bool& tooLong) {
     std::vector<std::vector<double>> columns;
     for (pugi::xml_node element = group.child(kElement); element; element = element.next_sibling(kElement)) {
         if (columns.size() == count) return std::nullopt;
         auto column = ParseColumn(element.text().get());
-        if (!column) return std::nullopt;
+        if (!column) {
+            tooLong = true;
+            return std::nullopt;
+        }
         columns.push_back(std::move(*column));
     }
     if (columns.size() != count) return std::nullopt;
@@ -194,8 +198,8 @@ double ValueAt(const std::vector<double>& column, std::size_t i, double fallback
     return i < column.size() ? column[i] : fallback;
 }
 
-void ReadPacket(pugi::xml_node group, std::vector<SPulse>& packet) {
-    const auto columns = ReadColumns(group, kPacketColumns);
+void ReadPacket(pugi::xml_node group, std::vector<SPulse>& packet, bool& tooLong) {
+    const auto columns = ReadColumns(group, kPacketColumns, tooLong);
     if (!columns) return;
     const SPulse defaults{};
     for (std::size_t i = 0; i < (*columns)[0].size(); ++i) {
@@ -222,8 +226,8 @@ void ReadOlderList(pugi::xml_node lists, std::vector<SListPoint>& segments) {
     }
 }
 
-void ReadList(pugi::xml_node group, std::vector<SListPoint>& segments) {
-    const auto columns = ReadColumns(group, kListColumns);
+void ReadList(pugi::xml_node group, std::vector<SListPoint>& segments, bool& tooLong) {
+    const auto columns = ReadColumns(group, kListColumns, tooLong);
     if (!columns) return;
     const SListPoint defaults{};
     const auto& c = *columns;
@@ -240,7 +244,8 @@ void ReadList(pugi::xml_node group, std::vector<SListPoint>& segments) {
     }
 }
 
-SProfile ReadProfile(pugi::xml_node node) {
+// None when a column holds more values than the reader keeps.
+std::optional<SProfile> ReadProfile(pugi::xml_node node) {
     SProfile profile;
     profile.comment = VxCore::GetNodeStringValue(node, "@comment", "");
     ReadFields(node, kControlGroup, profile);
@@ -248,9 +253,11 @@ SProfile ReadProfile(pugi::xml_node node) {
     ReadFields(node, kPowGroup, profile);
     ReadFields(node, kSyncGroup, profile);
     ReadFields(node, kPulseGroup, profile);
-    if (const auto pulses = node.child(kPulseGroup.name)) ReadPacket(pulses, profile.packet);
+    bool tooLong = false;
+    if (const auto pulses = node.child(kPulseGroup.name)) ReadPacket(pulses, profile.packet, tooLong);
     if (const auto lists = node.child(kOlderList)) ReadOlderList(lists, profile.listelements);
-    if (const auto group = node.child(kListGroup)) ReadList(group, profile.listelements);
+    if (const auto group = node.child(kListGroup)) ReadList(group, profile.listelements, tooLong);
+    if (tooLong) return std::nullopt;
     return profile;
 }
 
@@ -273,7 +280,9 @@ EProfileListRead ReadProfileListDocument(const pugi::xml_document& doc, ESecureL
     std::vector<SProfile> read;
     for (pugi::xml_node node = root.child(kProfile); node; node = node.next_sibling(kProfile)) {
         if (read.size() == kMaxProfiles) return EProfileListRead::BadFormat;
-        read.push_back(ReadProfile(node));
+        auto profile = ReadProfile(node);
+        if (!profile) return EProfileListRead::BadFormat;
+        read.push_back(std::move(*profile));
     }
     profiles = std::move(read);
     return EProfileListRead::Read;

@@ -33,7 +33,11 @@ inline constexpr std::size_t kMaxProfiles = 10000;
 void BuildProfileListDocument(pugi::xml_document& doc, const std::vector<SProfile>& profiles,
                               EProfileListMark mark);
 
-// Reads the profiles of `doc`; `profiles` is replaced only on Read.
+// Reads the profiles of `doc`; `profiles` is replaced only on Read. An absent
+// group or attribute takes the default-constructed record's value; where a
+// later column holds fewer values than the first, the missing entries take
+// the defaults of a new pulse or segment. A list beyond kMaxProfiles or a
+// column beyond kMaxColumnValues is refused as BadFormat rather than cut.
 EProfileListRead ReadProfileListDocument(const pugi::xml_document& doc, ESecureListTest test,
                                          std::vector<SProfile>& profiles);
 

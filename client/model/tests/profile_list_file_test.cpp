@@ -251,6 +251,18 @@ TEST(ProfileListFile, ReadMessages) {
     EXPECT_EQ(notSecure->text, "Файл профилей имеет неправильный формат. Будет загружен профиль по умолчанию.");
 }
 
+TEST(ProfileListDocument, RefusesColumnsBeyondTheLimit) {
+    std::string column;
+    for (std::size_t i = 0; i <= kMaxColumnValues; ++i) column += "1 ";
+    const std::string xml = "<profilelist><profile><pulsemodparams><element>" + column +
+                            "</element><element/><element/><element/></pulsemodparams></profile></profilelist>";
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str()));
+    std::vector<SProfile> profiles{SProfile{}};
+    EXPECT_EQ(ReadProfileListDocument(doc, ESecureListTest::Skip, profiles), EProfileListRead::BadFormat);
+    EXPECT_EQ(profiles.size(), 1u);
+}
+
 TEST(ProfileColumns, RefusesColumnsBeyondTheLimit) {
     std::string column;
     for (std::size_t i = 0; i <= kMaxColumnValues; ++i) column += "1 ";
