@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,7 +66,13 @@ TEST(SimulatorDiscoveryTest, AnswersWithTheAddressItWasReachedOn) {
 
 TEST(SimulatorDiscoveryTest, LibrarySearchFindsTheSimulator) {
     KV_REQUIRE_NAMESPACE_TOOLS(Tool({"/usr/bin/unshare", "/bin/unshare"}).empty() ? "unshare is missing" : "");
+    // The search lists serial ports first; a map without the default rule keeps
+    // the machine's own ports out of the list.
+    const std::string map = ::testing::TempDir() + "sim-discovery-serial-ports.conf";
+    std::ofstream(map, std::ios::trunc) << "default = off\n";
+    setenv("KVVISA_SERIAL_PORTS", map.c_str(), 1);
     const ProbeOutput output = RunProbe({KV_FIND_PROBE});
+    unsetenv("KVVISA_SERIAL_PORTS");
     ASSERT_NE(output.port, "<missing>") << output.raw;
     EXPECT_EQ(output.After("find: find "), "status=0x00000000 count=1 list=yes") << output.raw;
     EXPECT_EQ(output.After("find: entry name="),
