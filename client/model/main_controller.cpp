@@ -182,7 +182,8 @@ void CMainController::Disconnect() {
 
 SControlInputs CMainController::ControlInputs(bool connected) const {
     // The sweep list arrives with the list panel; until then it has no rows.
-    return ControlInputsFor(profile_, connected, state_.settingsLocked, state_.attStrategyOk, 0);
+    return ControlInputsFor(profile_, connected, state_.settingsLocked, state_.attStrategyOk,
+                            listPanel_.Segments().size());
 }
 
 void CMainController::SetControlsState(bool connected) {

@@ -407,8 +407,11 @@ TEST_F(MainControllerTest, AListBuiltOnThePanelOrReadFromAFileReachesTheInstrume
     editor.entered.startpow = -10;
     editor.entered.stoppow = -20;
 
+    EXPECT_FALSE(view_.states.Enabled(EControl::SaveListAction)) << "nothing to save";
     panel.AddLineActionExecute();
     EXPECT_EQ(SimState("ListFrequencies"), "10000000,15000000,20000000");
+    controller.SetControlsState(true);
+    EXPECT_TRUE(view_.states.Enabled(EControl::SaveListAction));
     EXPECT_EQ(SimState("ListLevels"), "-10.00,-15.00,-20.00");
 
     panel.SelectionChanged({0});
