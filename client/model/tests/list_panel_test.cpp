@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
