@@ -34,4 +34,14 @@ std::optional<std::string> CGuardedPrompt::AskSaveFileName(const SFileDialog& di
     return prompt_.AskSaveFileName(dialog);
 }
 
+std::optional<SChosenFile> CGuardedPrompt::AskOpenFile(const STypedFileDialog& dialog) {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskOpenFile(dialog);
+}
+
+std::optional<SChosenFile> CGuardedPrompt::AskSaveFile(const STypedFileDialog& dialog) {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskSaveFile(dialog);
+}
+
 }  // namespace z5r

@@ -115,6 +115,7 @@ std::string CMainController::OpenConnection(const std::string& address) {
     state_.settingsLocked = state_.superuserMenu && !state_.superuserIn;
     // Never offered while the settings are locked.
     view_.ShowPulsePanel(state_.hasPulseModUi && !state_.settingsLocked);
+    listPanel_.ShowAllSegments();
     PushInstrumentLimits();
     LoadOperatorSettings(profile_);
     device_->SetLinkLost(false);
@@ -181,7 +182,8 @@ void CMainController::Disconnect() {
 
 SControlInputs CMainController::ControlInputs(bool connected) const {
     // The sweep list arrives with the list panel; until then it has no rows.
-    return ControlInputsFor(profile_, connected, state_.settingsLocked, state_.attStrategyOk, 0);
+    return ControlInputsFor(profile_, connected, state_.settingsLocked, state_.attStrategyOk,
+                            listPanel_.Segments().size());
 }
 
 void CMainController::SetControlsState(bool connected) {
@@ -339,7 +341,7 @@ void CMainController::HandStep(bool byOperator) {
 
 void CMainController::BuildManualPoints() {
     if (profile_.controlparams.mode == omListSweep) {
-        ExpandSegments(listPoints_, profile_.listelements, PowerCeiling(profile_.powparams));
+        ExpandSegments(listPoints_, listPanel_.Segments(), PowerCeiling(profile_.powparams));
     } else {
         BuildSweepPoints(listPoints_, profile_);
     }
@@ -359,9 +361,9 @@ void CMainController::TransferSweepList(bool fromSegments) {
     request.source = fromSegments ? EListSource::ListPanel : EListSource::SweepParameters;
     request.settingsLocked = state_.settingsLocked;
     request.uiRefresh = state_.uiRefresh;
+    request.listRefreshing = listPanel_.Refreshing();
     CDeviceListSession session(*device_);
-    // The working sweep list is the record's until the list panel edits it.
-    TransferList(request, profile_, profile_.listelements, listPoints_, session, window, prompt_);
+    TransferList(request, profile_, listPanel_.Segments(), listPoints_, session, window, prompt_);
 }
 
 }  // namespace z5r

@@ -22,6 +22,8 @@
 #include "model/control_states.h"
 #include "model/event_guard.h"
 #include "model/hand_step.h"
+#include "model/list_panel.h"
+#include "model/list_panel_host.h"
 #include "model/main_view.h"
 #include "model/parameter_coupling.h"
 #include "model/segment_expansion.h"
@@ -100,6 +102,10 @@ public:
     void RebuildManualSteps();
     void TransferSweepList(bool fromSegments);
 
+    // ---- the list panel -----------------------------------------------------
+    CListPanel& ListPanel() { return listPanel_; }
+    const CListPanel& ListPanel() const { return listPanel_; }
+
 private:
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
@@ -134,6 +140,9 @@ private:
     CHandStepper handStepper_;
     SPointLists listPoints_;
     bool nextPointMode_ = false;
+    // The list panel's segments are the working sweep list.
+    CControllerListHost listHost_{*this};
+    CListPanel listPanel_{listHost_, prompt_};
 };
 
 }  // namespace z5r

@@ -5,10 +5,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
 
+#include "test_env.h"
 #include "ui/qt_prompt.h"
 #include "z5r/i18n.h"
 
@@ -117,6 +119,30 @@ TEST_F(QtPromptTest, FlagsDecideOwnerAndStayingOnTop) {
         EXPECT_EQ(box.icon(), QMessageBox::Information);
         box.accept();
     });
+}
+
+TEST_F(QtPromptTest, ATypedSaveDialogGivesTheTypeChosenAndItsExtension) {
+    z5rtest::TempDir dir;
+    QTimer poll;
+    poll.setInterval(10);
+    bool acted = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible() || acted) return;
+        acted = true;
+        // As the operator picks the second type and types a bare name.
+        dialog->selectNameFilter(QStringLiteral("CSV (*.csv)"));
+        emit dialog->filterSelected(QStringLiteral("CSV (*.csv)"));
+        dialog->selectFile(QString::fromStdString(dir.Str() + "/list"));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as the button does
+    });
+    poll.start();
+    const std::optional<SChosenFile> chosen =
+        prompt.AskSaveFile(STypedFileDialog{SFileDialog{"Сохранить", "SRF (*.srf);;CSV (*.csv)", "srf"}, {"srf", "csv"}});
+    ASSERT_TRUE(acted) << "the dialog never came up";
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->type, 1);
+    EXPECT_EQ(chosen->path, dir.Str() + "/list.csv");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace z5r {
 
@@ -39,6 +40,20 @@ struct SFileDialog {
     std::string defaultExtension;
 };
 
+// A file dialog offering several file types (`dialog.filter` holds them
+// separated by ";;"), and the extension each gives a name typed without one.
+struct STypedFileDialog {
+    SFileDialog dialog;
+    std::vector<std::string> typeExtensions;
+};
+
+// A file named in a dialog and the file type (its index in the dialog's
+// filter) the operator chose it under.
+struct SChosenFile {
+    std::string path;
+    int type = 0;
+};
+
 class IPrompt {
 public:
     virtual ~IPrompt() = default;
@@ -49,6 +64,9 @@ public:
     // Asks for a file to write, asking before an existing file is replaced;
     // empty when the dialog is cancelled.
     virtual std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) = 0;
+    // The same, with the file type chosen in the dialog.
+    virtual std::optional<SChosenFile> AskOpenFile(const STypedFileDialog& dialog) = 0;
+    virtual std::optional<SChosenFile> AskSaveFile(const STypedFileDialog& dialog) = 0;
 };
 
 }  // namespace z5r

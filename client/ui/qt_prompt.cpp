@@ -1,6 +1,10 @@
 #include "ui/qt_prompt.h"
 
 #include <QFileDialog>
+#include <QStringList>
+
+#include <algorithm>
+#include <utility>
 #include <QMessageBox>
 #include <QString>
 
@@ -45,14 +49,32 @@ EPromptResult ToResult(QMessageBox::StandardButton button) {
     }
 }
 
-std::optional<std::string> AskFileName(QWidget* owner, const SFileDialog& spec, QFileDialog::AcceptMode mode) {
+// The dialog's name and the index of the file type chosen in it.
+std::optional<SChosenFile> AskTypedFile(QWidget* owner, const STypedFileDialog& typed,
+                                        QFileDialog::AcceptMode mode) {
+    const SFileDialog& spec = typed.dialog;
     QFileDialog dialog(owner, QString::fromStdString(spec.title), QString(), QString::fromStdString(spec.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // Replacing an existing file is asked about (the dialog's default).
     dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExtension));
+    const QStringList filters = dialog.nameFilters();
+    // Another file type gives a typed name its own extension.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        const auto type = static_cast<std::size_t>(filters.indexOf(filter));
+        if (type < typed.typeExtensions.size()) {
+            dialog.setDefaultSuffix(QString::fromStdString(typed.typeExtensions[type]));
+        }
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    return SChosenFile{dialog.selectedFiles().constFirst().toStdString(),
+                       static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+}
+
+std::optional<std::string> AskFileName(QWidget* owner, const SFileDialog& spec, QFileDialog::AcceptMode mode) {
+    std::optional<SChosenFile> chosen = AskTypedFile(owner, STypedFileDialog{spec, {}}, mode);
+    if (!chosen) return std::nullopt;
+    return std::move(chosen->path);
 }
 
 }  // namespace
@@ -63,6 +85,14 @@ std::optional<std::string> CQtPrompt::AskOpenFileName(const SFileDialog& dialog)
 
 std::optional<std::string> CQtPrompt::AskSaveFileName(const SFileDialog& dialog) {
     return AskFileName(owner_.data(), dialog, QFileDialog::AcceptSave);
+}
+
+std::optional<SChosenFile> CQtPrompt::AskOpenFile(const STypedFileDialog& dialog) {
+    return AskTypedFile(owner_.data(), dialog, QFileDialog::AcceptOpen);
+}
+
+std::optional<SChosenFile> CQtPrompt::AskSaveFile(const STypedFileDialog& dialog) {
+    return AskTypedFile(owner_.data(), dialog, QFileDialog::AcceptSave);
 }
 
 EPromptResult CQtPrompt::ShowMessage(const SPromptMessage& message) {

@@ -20,6 +20,8 @@ public:
     EPromptResult ShowMessage(const SPromptMessage& message) override;
     std::optional<std::string> AskOpenFileName(const SFileDialog& dialog) override;
     std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) override;
+    std::optional<SChosenFile> AskOpenFile(const STypedFileDialog& dialog) override;
+    std::optional<SChosenFile> AskSaveFile(const STypedFileDialog& dialog) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -18,15 +18,36 @@ EPromptResult CScriptedPrompt::ShowMessage(const SPromptMessage& message) {
     return answer;
 }
 
-void CScriptedPrompt::QueueFileName(std::optional<std::string> fileName) {
+void CScriptedPrompt::QueueFileName(std::optional<std::string> fileName) { QueueFile(std::move(fileName), 0); }
+
+void CScriptedPrompt::QueueFile(std::optional<std::string> fileName, int type) {
     fileNames_.push_back(std::move(fileName));
+    fileTypes_.push_back(type);
 }
 
 std::optional<std::string> CScriptedPrompt::NextFileName() {
     if (fileNames_.empty()) return std::nullopt;
     std::optional<std::string> fileName = std::move(fileNames_.front());
     fileNames_.pop_front();
+    fileTypes_.pop_front();
     return fileName;
+}
+
+std::optional<SChosenFile> CScriptedPrompt::NextFile() {
+    const int type = fileTypes_.empty() ? 0 : fileTypes_.front();
+    std::optional<std::string> fileName = NextFileName();
+    if (!fileName || fileName->empty()) return std::nullopt;
+    return SChosenFile{std::move(*fileName), type};
+}
+
+std::optional<SChosenFile> CScriptedPrompt::AskOpenFile(const STypedFileDialog& dialog) {
+    dialogs_.push_back({dialog.dialog, false});
+    return NextFile();
+}
+
+std::optional<SChosenFile> CScriptedPrompt::AskSaveFile(const STypedFileDialog& dialog) {
+    dialogs_.push_back({dialog.dialog, true});
+    return NextFile();
 }
 
 std::optional<std::string> CScriptedPrompt::AskOpenFileName(const SFileDialog& dialog) {

@@ -34,6 +34,11 @@ public:
         bool save = false;
     };
     const std::vector<SShownDialog>& ShownDialogs() const { return dialogs_; }
+    // For the dialogs that also give a file type: `fileName` chosen under
+    // `type`, from the same queue.
+    void QueueFile(std::optional<std::string> fileName, int type);
+    std::optional<SChosenFile> AskOpenFile(const STypedFileDialog& dialog) override;
+    std::optional<SChosenFile> AskSaveFile(const STypedFileDialog& dialog) override;
 
     // Every message shown, oldest first.
     const std::vector<SPromptMessage>& Shown() const { return shown_; }
@@ -45,8 +50,10 @@ private:
     std::vector<SPromptMessage> shown_;
     std::deque<std::optional<std::string>> fileNames_;
     std::vector<SShownDialog> dialogs_;
+    std::deque<int> fileTypes_;  // one per queued file name
 
     std::optional<std::string> NextFileName();
+    std::optional<SChosenFile> NextFile();
 };
 
 }  // namespace z5r

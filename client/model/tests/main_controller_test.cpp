@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "core/z5r_device.h"
 #include "korvel/com_registry.h"
 #include "korvel/korvel_v8n.h"
+#include "core/tests/temp_dir.h"
+#include "model/list_panel.h"
 #include "support/simulator_process.h"
 #include "ui/scripted_prompt.h"
 
@@ -27,6 +30,7 @@ const char* const kLostReference =
 const char* const kNotFound =
     "Прибор не найден. Необходимо проверить правильность заданного адреса и состояние прибора.";
 constexpr int kFirstReferenceFrequency = 0;
+const char* const kListDiscard = "Все несохраненные данные будут стерты!\nПродолжить?";
 const char* const kRfFailure = "Ошибка включения СВЧ выхода\r\n\r\nПрервать выполнение программы?";
 
 // What the window was last told.
@@ -378,6 +382,69 @@ TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceI
     EXPECT_EQ(prompt_.boxesOpenedInsideABox, 0);
     EXPECT_FALSE(controller.State().connectedFlag);
     EXPECT_FALSE(view_.polling);
+}
+
+// The list panel's editor: every opening is confirmed with `entered`.
+class CConfirmingEditor final : public ISegmentEditorDialog {
+public:
+    SListPoint entered;
+    void SetLimits(const SSegmentEditorLimits&) override {}
+    bool EditSegment(SListPoint& segment) override {
+        segment = entered;
+        return true;
+    }
+};
+
+TEST_F(MainControllerTest, AListBuiltOnThePanelOrReadFromAFileReachesTheInstrument) {
+    CMainController& controller = Connected();
+    controller.Profile().controlparams.mode = omListSweep;
+    CConfirmingEditor editor;
+    CListPanel& panel = controller.ListPanel();
+    panel.Attach(nullptr, &editor, '.');
+    editor.entered.startfreq = 10000000;
+    editor.entered.stopfreq = 20000000;
+    editor.entered.points = 3;
+    editor.entered.startpow = -10;
+    editor.entered.stoppow = -20;
+
+    EXPECT_FALSE(view_.states.Enabled(EControl::SaveListAction)) << "nothing to save";
+    panel.AddLineActionExecute();
+    EXPECT_EQ(SimState("ListFrequencies"), "10000000,15000000,20000000");
+    controller.SetControlsState(true);
+    EXPECT_TRUE(view_.states.Enabled(EControl::SaveListAction));
+    EXPECT_EQ(SimState("ListLevels"), "-10.00,-15.00,-20.00");
+
+    panel.SelectionChanged({0});
+    editor.entered.points = 2;
+    panel.EditLineActionExecute();
+    EXPECT_EQ(SimState("ListFrequencies"), "10000000,20000000");
+    EXPECT_TRUE(Texts().empty());
+
+    // The instrument cannot go below 10 MHz and moves the first point.
+    coretest::CTempDir dir;
+    const std::string csv = dir.Path() + "/points.csv";
+    std::ofstream(csv, std::ios::binary) << "5000000;0\r\n12000000;1\r\n";
+    prompt_.SetDefaultAnswer(EPromptResult::Ok);
+    prompt_.QueueFile(csv, 1);
+    panel.OpenListActionExecute(EListOpen::Replace);
+    EXPECT_EQ(SimState("ListFrequencies"), "10000000,12000000");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{kListDiscard, "Cписок был скорректирован прибором."}));
+    EXPECT_EQ(panel.Segments().front().startfreq, 5000000) << "the segments stay as entered";
+}
+
+TEST_F(MainControllerTest, ListChangesSendNothingOutsideTheListSweep) {
+    CMainController& controller = Connected();
+    controller.Profile().controlparams.mode = omListSweep;
+    CConfirmingEditor editor;
+    editor.entered.points = 2;
+    controller.ListPanel().Attach(nullptr, &editor, '.');
+    controller.ListPanel().AddLineActionExecute();
+    const std::string sent = SimState("ListFrequencies");
+    ASSERT_EQ(sent, "10000000,20000000000");
+    controller.Profile().controlparams.mode = omFrequencyPowerSweep;
+    editor.entered.stopfreq = 30000000;
+    controller.ListPanel().AddLineActionExecute();
+    EXPECT_EQ(SimState("ListFrequencies"), sent);
 }
 
 }  // namespace
