@@ -24,6 +24,7 @@
 #include "model/hand_step.h"
 #include "model/main_view.h"
 #include "model/parameter_coupling.h"
+#include "model/pulse_panel.h"
 #include "model/segment_expansion.h"
 
 namespace z5r {
@@ -100,6 +101,9 @@ public:
     void RebuildManualSteps();
     void TransferSweepList(bool fromSegments);
 
+    // ---- pulse modulation -----------------------------------------------------
+    CPulsePanel& Pulses() { return pulsePanel_; }
+
 private:
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
@@ -134,6 +138,7 @@ private:
     CHandStepper handStepper_;
     SPointLists listPoints_;
     bool nextPointMode_ = false;
+    CPulsePanel pulsePanel_{*this, view_};
 };
 
 }  // namespace z5r
