@@ -19,6 +19,7 @@
 #include "korvel/components/form_connect.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "korvel/components/roll_panel.h"
+#include "pulse_panel_view.h"
 #include "ui/prompt.h"
 #include "ui/translate_window.h"
 #include "z5r/i18n.h"
@@ -79,6 +80,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
 
     // The numeric-edit table.
     BuildEditTable();
+    pulsePanelView_ = std::make_unique<TPulsePanelView>(*this);
 
     // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.
