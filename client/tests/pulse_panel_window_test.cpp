@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "connection_fixture.h"
 #include "core/profile_enums.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "korvel/components/roll_panel.h"
+#include "model/pulse_panel.h"
 #include "packetparams.h"
 
 namespace z5rtest {
@@ -20,15 +20,7 @@ const char* const kNoPacket = "Пачка радиоимпульсов не за
 
 class PulsePanelWindowTest : public ConnectionTest {
 protected:
-    z5r::TMain& Connected() {
-        z5r::TMain& main = MakeMain({"-a", "127.0.0.1"});
-        main.show();
-        if (!main.State().connectedFlag) main.ConnectActionExecute();
-        EXPECT_TRUE(WaitFor([&] { return main.State().connectedFlag; })) << LastMessage();
-        main.Timer1->stop();
-        prompt_.ClearShown();
-        return main;
-    }
+    z5r::TMain& Connected() { return ShownConnectedMain(); }
     static QColor PeriodColour(const z5r::TMain& main) {
         return main.PeriodPacketEdit->LineEdit()->palette().color(QPalette::Base);
     }
@@ -50,6 +42,30 @@ TEST_F(PulsePanelWindowTest, TheSelectorSendsThePeriodicPulsesAndEnablesTheirGro
     EXPECT_NEAR(std::stod(SimState("PulsePeriod")), 5e-6, 1e-12);
     EXPECT_NEAR(std::stod(SimState("PulseWidth")), 1e-6, 1e-12);
 }
+
+// The operator answers the question with `answer`.
+class PulsesOutsideTheFixedMode : public PulsePanelWindowTest,
+                                  public ::testing::WithParamInterface<z5r::EPromptResult> {};
+
+TEST_P(PulsesOutsideTheFixedMode, ASweepAsksAndYesReturnsToTheFixedModeWhileNoEndsThePulses) {
+    z5r::TMain& main = Connected();
+    const bool yes = GetParam() == z5r::EPromptResult::Yes;
+    prompt_.SetDefaultAnswer(GetParam());
+    main.PMModeCB->setCurrentIndex(z5r::pmPeriodic);
+    ASSERT_EQ(SimState("PulseModEnabled"), "1");
+
+    main.ModeCB->setCurrentIndex(z5r::omFrequencySweep);
+    EXPECT_EQ(prompt_.ShownTexts(), std::vector<std::string>{z5r::FixedModeQuestion()});
+    EXPECT_EQ(main.ModeCB->currentIndex(), yes ? z5r::omFixed : z5r::omFrequencySweep);
+    EXPECT_EQ(main.CurrentProfile().controlparams.mode, yes ? z5r::omFixed : z5r::omFrequencySweep);
+    EXPECT_EQ(main.PMModeCB->currentIndex(), yes ? z5r::pmPeriodic : z5r::pmNone);
+    // Yes leaves the pulses to the next confirmation; No switches them off.
+    EXPECT_EQ(SimState("PulseModEnabled"), yes ? "1" : "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(BothAnswers, PulsesOutsideTheFixedMode,
+                         ::testing::Values(z5r::EPromptResult::Yes, z5r::EPromptResult::No),
+                         [](const auto& info) { return info.param == z5r::EPromptResult::Yes ? "Yes" : "No"; });
 
 TEST_F(PulsePanelWindowTest, AnInstrumentWithoutPulseModulationHidesThePanel) {
     sim_ = std::make_unique<drvtest::CSimulator>(std::vector<std::string>{"--no-pulse"});

@@ -133,10 +133,13 @@ protected:
         return found == state.end() ? std::string("<missing>") : found->second;
     }
     double SimTime(const std::string& key) { return std::stod(Sim(key)); }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const SPromptMessage& message : prompt_.Shown()) texts.push_back(message.text);
-        return texts;
+    std::vector<std::string> Texts() const { return prompt_.ShownTexts(); }
+    // Periodic modulation of 1 µs pulses every 4 µs is running.
+    void StartPeriodic(CPulsePanel& panel) {
+        view_.edits[eiTau] = 1 * kMicro;
+        view_.edits[eiPeriodSingle] = 4 * kMicro;
+        panel.PMModeCBChange(pmPeriodic);
+        ASSERT_EQ(Sim("PulseModEnabled"), "1");
     }
     SPulseModParams& Pulses() { return controller_->Profile().pulsemodparams; }
 
@@ -253,10 +256,7 @@ TEST_F(PulsePanelTest, AnAcceptedPacketIsSentUnlessItsPeriodIsTooShort) {
 
 TEST_F(PulsePanelTest, AnEmptyPacketSwitchesModulationOffAndSaysSo) {
     CPulsePanel& panel = Connect();
-    view_.edits[eiTau] = 1 * kMicro;
-    view_.edits[eiPeriodSingle] = 4 * kMicro;
-    panel.PMModeCBChange(pmPeriodic);
-    ASSERT_EQ(Sim("PulseModEnabled"), "1");
+    StartPeriodic(panel);
 
     panel.PMModeCBChange(pmPacket);
     EXPECT_EQ(Sim("PulseModEnabled"), "0");
@@ -302,10 +302,7 @@ TEST_F(PulsePanelTest, OutsideTheFixedModeTheOperatorIsAskedFirst) {
 
 TEST_F(PulsePanelTest, LeavingTheFixedModeWithPulsesAsksAndNoSwitchesThemOff) {
     CPulsePanel& panel = Connect();
-    view_.edits[eiTau] = 1 * kMicro;
-    view_.edits[eiPeriodSingle] = 4 * kMicro;
-    panel.PMModeCBChange(pmPeriodic);
-    ASSERT_EQ(Sim("PulseModEnabled"), "1");
+    StartPeriodic(panel);
 
     controller_->Profile().controlparams.mode = omFrequencySweep;
     panel.OperatingModeChanged();  // answered No
