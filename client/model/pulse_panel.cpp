@@ -90,6 +90,9 @@ void CPulsePanel::PMModeCBChange(int chosen) {
         SProfile& profile = controller_.Profile();
         SPulseModParams& m = profile.pulsemodparams;
         if (!Locked()) m.pulsemode = chosen;
+        // The chosen mode's edits are usable before its step writes into them:
+        // a disabled edit would keep showing the value before the bounds.
+        ShowGroups();
         switch (PulseModeStep(m.pulsemode, profile.controlparams.mode, packet_.empty())) {
             case EPulseModeStep::Stop: StopPulseModulation(); break;
             case EPulseModeStep::AskForFixedMode: AskForFixedMode(); break;
@@ -107,10 +110,16 @@ void CPulsePanel::PMModeCBChange(int chosen) {
                 if (controller_.Connected()) controller_.Device()->SetPulseSource(kExternalInput);
                 break;
         }
-        const SPulseGroups groups = PulseGroupsEnabled(m.pulsemode, controller_.State().controlsOff);
-        view_.ShowControlEnabled(EControl::SingleModGroupBox, groups.periodic);
-        view_.ShowControlEnabled(EControl::PacketModGroupBox, groups.packet);
+        // The question may have ended the pulses.
+        ShowGroups();
     });
+}
+
+void CPulsePanel::ShowGroups() {
+    const SPulseGroups groups =
+        PulseGroupsEnabled(controller_.Profile().pulsemodparams.pulsemode, controller_.State().controlsOff);
+    view_.ShowControlEnabled(EControl::SingleModGroupBox, groups.periodic);
+    view_.ShowControlEnabled(EControl::PacketModGroupBox, groups.packet);
 }
 
 void CPulsePanel::AskForFixedMode() {

@@ -84,6 +84,7 @@ private:
     void ConfirmPacketPeriod(double periodPacket);
     void AskForFixedMode();
     void ReportNoPacket();
+    void ShowGroups();
     void Write(int edit, double value);
     // The values the rules start from: the edits', or the record's while the
     // settings are locked (the edits then show no numbers).

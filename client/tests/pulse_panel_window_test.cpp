@@ -29,8 +29,11 @@ protected:
 TEST_F(PulsePanelWindowTest, TheSelectorSendsThePeriodicPulsesAndEnablesTheirGroup) {
     z5r::TMain& main = Connected();
     EXPECT_TRUE(main.PMPan->isVisible());
+    // The initial 4 µs pulses every 4 µs get the shortest pause, and the edit shows it.
     main.PMModeCB->setCurrentIndex(z5r::pmPeriodic);
     EXPECT_EQ(SimState("PulseModEnabled"), "1");
+    EXPECT_NEAR(std::stod(SimState("PulsePeriod")), 4.02e-6, 1e-12);
+    EXPECT_NEAR(main.PeriodSingleEdit->GetValue(), 4.02e-6, 1e-12);
     EXPECT_TRUE(main.SingleModGroupBox->isEnabled());
     EXPECT_FALSE(main.PacketModGroupBox->isEnabled());
 

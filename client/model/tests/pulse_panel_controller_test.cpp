@@ -69,7 +69,11 @@ public:
     void ApplyCurrentSettings() override {}
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
-    void WriteEdit(const SEditWrite& write) override { edits[static_cast<std::size_t>(write.edit)] = write.value; }
+    // As the window does: the record takes the value, a disabled edit keeps what it shows.
+    void WriteEdit(const SEditWrite& write) override {
+        if (double* field = RecordField(controller->Profile(), write.edit)) *field = write.value;
+        if (!controller->State().settingsLocked) edits[static_cast<std::size_t>(write.edit)] = write.value;
+    }
     void ClearChangedMarks() override {}
     void RequestTerminate() override {}
 
@@ -183,15 +187,22 @@ TEST_F(PulsePanelTest, PeriodicModulationGoesOutWithItsBoundsAndTheReadBack) {
     EXPECT_TRUE(prompt_.Shown().empty());
 }
 
-TEST_F(PulsePanelTest, TypingADurationLongerThanThePeriodShowsNoDutyFactor) {
-    CPulsePanel& panel = Connect();
-    view_.edits[eiTau] = 1 * kMicro;
-    view_.edits[eiPeriodSingle] = 0.5 * kMicro;
-    panel.PulseEditChange(eiPeriodSingle, view_.Shown());
-    EXPECT_TRUE(std::isnan(view_.edits[eiQ]));
-    EXPECT_EQ(view_.periodicMarks, 1);
-    // Nothing reaches the instrument before the entry is confirmed.
-    EXPECT_EQ(Sim("PulseModEnabled"), "0");
+TEST_F(PulsePanelTest, LockedSettingsSendTheRecordWithItsBoundsWhateverTheWindowShows) {
+    CPulsePanel& panel = Connect({"--secure"});
+    ASSERT_TRUE(controller_->State().settingsLocked);
+    Pulses().pulsemode = pmPeriodic;
+    Pulses().tau = 1 * kMicro;
+    Pulses().periodsingle = 1 * kMicro;
+    // A locked window shows no numbers.
+    view_.edits.fill(std::nan(""));
+    panel.PMModeCBChange(pmNone);
+
+    EXPECT_EQ(Pulses().pulsemode, pmPeriodic);
+    EXPECT_EQ(Sim("PulseModEnabled"), "1");
+    EXPECT_NEAR(SimTime("PulsePeriod"), 1.02e-6, kTimeTolerance);
+    EXPECT_NEAR(Pulses().periodsingle, 1.02e-6, kTimeTolerance);
+    EXPECT_NEAR(Pulses().q, 1.02, 1e-9);
+    EXPECT_FALSE(view_.states.Enabled(EControl::SingleModGroupBox));
 }
 
 TEST_F(PulsePanelTest, TheTickedPulsesOfThePacketReachTheInstrument) {
