@@ -20,6 +20,7 @@
 #include "korvel/components/kv_spin_edit.h"
 #include "korvel/components/roll_panel.h"
 #include "list_panel_view.h"
+#include "pulse_panel_view.h"
 #include "ui/prompt.h"
 #include "ui/translate_window.h"
 #include "z5r/i18n.h"
@@ -82,6 +83,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     BuildEditTable();
     // The list panel's rows and actions (owned by the window).
     new TListPanelView(*this);
+    pulsePanelView_ = std::make_unique<TPulsePanelView>(*this);
 
     // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.

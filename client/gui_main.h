@@ -11,6 +11,7 @@
 //   gui_main_apply.cpp       enabled state and values of the setting controls
 //   gui_main_summary.cpp     the parameter summary lines
 //   gui_main_help.cpp        the about window and the maker's web site
+//   pulse_panel_view.cpp     the pulse modulation panel (TPulsePanelView)
 // The connection, the poll, the reconnection, the RF output, the external
 // reference and the list transfer are decided by CMainController
 // (client/model); the window is its view. The other settings handlers still
@@ -72,6 +73,7 @@ class TProfCommentForm;
 class TPacketParamsForm;
 class TChangePassForm;
 class TPassForm;
+class TPulsePanelView;
 
 // How the program writes a value into an edit of the table.
 enum class ECoupling { Quiet, Run };           // Run: the edit's change handler runs
@@ -106,6 +108,8 @@ struct SDialogs {
 
 class TMain : public QMainWindow, private IMainView {
     Q_OBJECT
+    friend class TPulsePanelView;
+
 public:
     explicit TMain(STMainOptions options, QWidget* parent = nullptr);
     ~TMain() override;
@@ -289,6 +293,7 @@ private:
     QPointer<QWindow> focusWindow_;
     std::unordered_map<std::string, SControlTarget> controlTargets_;
     CParameterCoupling& coupling_;
+    std::unique_ptr<TPulsePanelView> pulsePanelView_;
 
 public:
     // ---- controls, named as in the window's description ----------------------

@@ -226,9 +226,11 @@ void TMain::ApplyCurrentSettings() {
     OnEditValidate(PhaseDelayEdit);
     MarkAll(false);
 
-    // Seam: the working pulse packet and the pulse mode handler come with
-    // the pulse modulation panel; until then the pulse mode stays "none".
-    ShowItem(PMModeCB, pmNone);
+    // Seam: the working packet is copied from the profile by the profile
+    // operations once they exist; the pulse mode is applied with the packet
+    // the window holds.
+    ShowItem(PMModeCB, locked ? pmNone : m.pulsemode);
+    controller_.Pulses().PMModeCBChange(PMModeCB->currentIndex());
 
     // Seam: the list panel rebuilds its rows from the record's sweep list
     // when it exists; the transfers read the record's list meanwhile.

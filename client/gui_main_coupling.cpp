@@ -12,6 +12,7 @@
 #include "model/edit_validation.h"
 #include "model/full_range.h"
 #include "model/power_ceiling.h"
+#include "pulse_panel_view.h"
 
 namespace z5r {
 
@@ -72,6 +73,7 @@ void TMain::OnEditValidate(korvel::TKvSpinEdit* source) {
     // An entry out of range keeps every mark until it is corrected.
     if (validation.blocked) return;
     MarkAll(false);
+    if (validation.dispatch == EDispatch::PulseParameters) pulsePanelView_->EditConfirmed(index);
     RunSend(validation.dispatch);
     if (validation.rememberAccepted) RememberAcceptedValues(index);
     ClearProfileMark();
@@ -87,8 +89,7 @@ void TMain::RunSend(EDispatch dispatch) {
         case EDispatch::Dwell: SendDwell(); break;
         case EDispatch::SyncTime: SendSyncTime(); break;
         case EDispatch::Phase: SendPhase(); break;
-        // The pulse panel stays disabled until pulse modulation is offered;
-        // its edits cannot be confirmed before.
+        // The pulse panel confirms its edits itself.
         case EDispatch::PulseParameters: break;
         case EDispatch::ProfileMarkOnly: break;
     }

@@ -13,6 +13,7 @@
 #include "korvel/components/kv_spin_edit.h"
 #include "model/hand_step.h"
 #include "model/send_rules.h"
+#include "pulse_panel_view.h"
 #include "ui/prompt.h"
 #include "ui/radio_group.h"
 #include "z5r/i18n.h"
@@ -70,8 +71,7 @@ void TMain::ModeCBChange() {
     if (Connected()) Device()->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
     RefreshPanels();
     RunModeCBChange();
-    // A pulse modulation would be switched off here; the pulse panel is not
-    // offered yet, so the pulse mode is always "none".
+    pulsePanelView_->OperatingModeChanged();
     SendModeRanges();
     for (const ESummaryLine line : {slPoints, slRunMoment, slDwell, slAttStrategy, slSyncOut}) RefreshSummary(line);
     ClearProfileMark();

@@ -22,6 +22,7 @@
 #include "gui_main_helpers.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "model/packet_texts.h"
+#include "ui/edit_colour.h"
 #include "ui/translate_window.h"
 #include "z5r/i18n.h"
 
@@ -43,8 +44,6 @@ constexpr int kMicroseconds = -6;
 
 // The packet period may be shorter than a single pulse's shortest period.
 constexpr SControlRange kPacketPeriodRange{1e-8, 4.0};
-const QColor kTooShortColor(Qt::red);
-const QColor kFitsColor(Qt::white);
 
 struct SEditSpec {
     const char* name;
@@ -400,9 +399,7 @@ void TPacketParamsForm::ShowPacketPeriod(double period) { SetQuietly(PeriodPacke
 void TPacketParamsForm::ShowSummary(const SPacketSummary& summary) {
     StatusPanel0->setText(Q(summary.durationText));
     StatusPanel1->setText(Q(summary.warningText));
-    QPalette palette = PeriodPacketEdit->LineEdit()->palette();
-    palette.setColor(QPalette::Base, summary.tooShort ? kTooShortColor : kFitsColor);
-    PeriodPacketEdit->LineEdit()->setPalette(palette);
+    ShowTooShort(*PeriodPacketEdit, summary.tooShort);
 }
 
 void TPacketParamsForm::ShowActionStates(const SPacketActionStates& states) {

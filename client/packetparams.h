@@ -9,6 +9,7 @@
 
 #include "core/pulse.h"
 #include "model/packet_editor.h"
+#include "model/packet_editor_dialog.h"
 
 class QAction;
 class QKeyEvent;
@@ -27,7 +28,7 @@ namespace z5r {
 
 class IPrompt;
 
-class TPacketParamsForm : public QDialog, private IPacketEditorView {
+class TPacketParamsForm : public QDialog, public IPacketEditorDialog, private IPacketEditorView {
     Q_OBJECT
 public:
     explicit TPacketParamsForm(IPrompt& prompt, QWidget* parent = nullptr);
@@ -35,7 +36,7 @@ public:
     // Edits a copy of `packet` and its period with `minPulse` as the shortest
     // duration and pause; when the operator accepts, both take the edited
     // values. Returns whether the packet was accepted.
-    bool EditPacket(std::vector<SPulse>& packet, double& packetPeriod, double minPulse);
+    bool EditPacket(std::vector<SPulse>& packet, double& packetPeriod, double minPulse) override;
 
     // The first step of EditPacket without showing the dialog.
     void Load(const std::vector<SPulse>& packet, double packetPeriod, double minPulse);

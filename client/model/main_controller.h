@@ -26,6 +26,7 @@
 #include "model/list_panel_host.h"
 #include "model/main_view.h"
 #include "model/parameter_coupling.h"
+#include "model/pulse_panel.h"
 #include "model/segment_expansion.h"
 
 namespace z5r {
@@ -105,6 +106,8 @@ public:
     // ---- the list panel -----------------------------------------------------
     CListPanel& ListPanel() { return listPanel_; }
     const CListPanel& ListPanel() const { return listPanel_; }
+    // ---- pulse modulation -----------------------------------------------------
+    CPulsePanel& Pulses() { return pulsePanel_; }
 
 private:
     // A check box's flag: stored unless locked, sent, the read-back kept.
@@ -143,6 +146,7 @@ private:
     // The list panel's segments are the working sweep list.
     CControllerListHost listHost_{*this};
     CListPanel listPanel_{listHost_, prompt_};
+    CPulsePanel pulsePanel_{*this, view_};
 };
 
 }  // namespace z5r

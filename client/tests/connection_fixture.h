@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTimer>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -108,6 +109,18 @@ protected:
         z5r::TMain& main = MakeMain({"-a", "127.0.0.1"});
         main.ConnectActionExecute();
         EXPECT_TRUE(main.State().connectedFlag) << LastMessage();
+        return main;
+    }
+
+    // A shown window connected to the simulator, the status poll stopped so
+    // that only the handlers talk to the instrument.
+    z5r::TMain& ShownConnectedMain() {
+        z5r::TMain& main = MakeMain({"-a", "127.0.0.1"});
+        main.show();
+        if (!main.State().connectedFlag) main.ConnectActionExecute();
+        EXPECT_TRUE(WaitFor([&] { return main.State().connectedFlag; })) << LastMessage();
+        main.Timer1->stop();
+        prompt_.ClearShown();
         return main;
     }
 

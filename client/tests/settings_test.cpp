@@ -31,13 +31,8 @@ protected:
     // A shown window connected to the simulator, the status poll stopped so
     // that only the handlers talk to the instrument.
     z5r::TMain& Connected() {
-        z5r::TMain& main = MakeMain({"-a", "127.0.0.1"});
-        main.show();
-        if (!main.State().connectedFlag) main.ConnectActionExecute();
-        EXPECT_TRUE(WaitFor([&] { return main.State().connectedFlag; })) << LastMessage();
-        main.Timer1->stop();
+        z5r::TMain& main = ShownConnectedMain();
         EXPECT_TRUE(main.State().formShown);
-        prompt_.ClearShown();
         return main;
     }
 

@@ -43,6 +43,12 @@ public:
     // Every message shown, oldest first.
     const std::vector<SPromptMessage>& Shown() const { return shown_; }
     void ClearShown() { shown_.clear(); }
+    // The texts of the messages shown, oldest first.
+    std::vector<std::string> ShownTexts() const {
+        std::vector<std::string> texts;
+        for (const SPromptMessage& message : shown_) texts.push_back(message.text);
+        return texts;
+    }
 
 private:
     std::deque<EPromptResult> answers_;
