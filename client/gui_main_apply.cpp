@@ -80,7 +80,7 @@ void TMain::ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabl
 void TMain::ShowSuperuserMenu(bool enabled) { SuperuserMenu->setEnabled(enabled); }
 
 void TMain::ShowControlValues(const SDisplayedControls& d) {
-    for (int i = 0; i < kEditCount; ++i) edits_[static_cast<std::size_t>(i)]->SetValue(d.edits[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kEditCount; ++i) ShowEditValue(i, d.edits[static_cast<std::size_t>(i)]);
     PowLimit->SetValue(d.powLimit);
     ShowItem(ModeCB, d.mode);
     ShowItem(TriggerModeCB, d.trigger);
@@ -116,8 +116,9 @@ void TMain::ShowProfileActions(const SProfileActions& usable) {
     }
 }
 
-void TMain::MarkAll(bool changed) {
-    for (korvel::TKvSpinEdit* edit : edits_) edit->SetChangedVal(changed);
+void TMain::ShowPowerCeiling(bool on, double limit) {
+    ShowCheck(AllowLimitPowerCB, on);
+    PowLimit->SetValue(limit);
 }
 
 }  // namespace z5r
@@ -157,8 +158,7 @@ void TMain::ApplyCurrentSettings() {
     SetStepOf(PowCenter, w.centerinc, w.centerinctype);
     SetStepOf(PowSpan, w.spaninc, w.spaninctype);
     SetStepOf(PowPoints, w.pointsinc, w.pointsinctype);
-    ShowCheck(AllowLimitPowerCB, !locked && w.allowlimit);
-    PowLimit->SetValue(locked ? kBlank : w.limit);
+    controller_.ShowPowerCeiling(!locked && w.allowlimit, locked ? kBlank : w.limit);
     SetStepOf(PowLimit, w.limitinc, w.limitinctype);
     SetStepOf(DwellEdit, p.controlparams.dwellinc, p.controlparams.dwellinctype, p.controlparams.dwellincpow);
     SetStepOf(SyncTimeEdit, p.syncparams.synctimeinc, p.syncparams.synctimeinctype, p.syncparams.synctimeincpow);
@@ -175,19 +175,19 @@ void TMain::ApplyCurrentSettings() {
     // which would overwrite the fixed frequency; it is kept for the modes
     // that use it.
     const double fix = f.fix;
-    SetEditValue(eiStart, f.start, {ECoupling::Quiet, disabled});
-    SetEditValue(eiStop, f.stop, {ECoupling::Run, disabled});
-    SetEditValue(eiPoints, f.points, {ECoupling::Run, disabled});
+    controller_.SetEditValue(eiStart, f.start, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiStop, f.stop, {ECoupling::Run, disabled});
+    controller_.SetEditValue(eiPoints, f.points, {ECoupling::Run, disabled});
     const SControlInputs in = ControlInputs(Connected());
-    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, fix, {ECoupling::Quiet, disabled});
+    if (!FrequencyRangeOn(in)) controller_.SetEditValue(eiCenter, fix, {ECoupling::Quiet, disabled});
 
     ShowItem(AttStrategyCB, w.strategy);
 
     const double level = w.fix;
-    SetEditValue(eiPowStart, w.start, {ECoupling::Quiet, disabled});
-    SetEditValue(eiPowStop, w.stop, {ECoupling::Run, disabled});
-    SetEditValue(eiPowPoints, w.points, {ECoupling::Run, disabled});
-    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, level, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiPowStart, w.start, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiPowStop, w.stop, {ECoupling::Run, disabled});
+    controller_.SetEditValue(eiPowPoints, w.points, {ECoupling::Run, disabled});
+    if (!PowerRangeOn(in)) controller_.SetEditValue(eiPowCenter, level, {ECoupling::Quiet, disabled});
 
     ShowItem(RGFreqCB, locked ? -1 : p.syncparams.rgfreq);
 
@@ -205,15 +205,15 @@ void TMain::ApplyCurrentSettings() {
 
     // The sync duration and the phase go the same way, so that the
     // confirmations below send the record's values, not what the edits held.
-    SetEditValue(eiTau, m.tau, {ECoupling::Quiet, disabled});
-    SetEditValue(eiPeriodSingle, m.periodsingle, {ECoupling::Quiet, disabled});
-    SetEditValue(eiQ, m.q, {ECoupling::Run, disabled});
-    SetEditValue(eiPeriodPacket, m.periodpacket, {ECoupling::Run, disabled});
-    SetEditValue(eiDwell, p.controlparams.dwell, {ECoupling::Run, disabled});
-    SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
-    SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiTau, m.tau, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiPeriodSingle, m.periodsingle, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiQ, m.q, {ECoupling::Run, disabled});
+    controller_.SetEditValue(eiPeriodPacket, m.periodpacket, {ECoupling::Run, disabled});
+    controller_.SetEditValue(eiDwell, p.controlparams.dwell, {ECoupling::Run, disabled});
+    controller_.SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
+    controller_.SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
 
-    OnEditValidate(DwellEdit);
+    controller_.EditConfirmed(eiDwell);
     AttStrategyCBChange();
 
     ShowItem(ModeCB, locked ? 0 : p.controlparams.mode);
@@ -222,9 +222,9 @@ void TMain::ApplyCurrentSettings() {
     ModeCBChange();
     ShowItem(SyncOutModeCB, locked ? 0 : p.syncparams.syncmode);
     SyncOutModeCBChange();
-    OnEditValidate(SyncTimeEdit);
-    OnEditValidate(PhaseDelayEdit);
-    MarkAll(false);
+    controller_.EditConfirmed(eiSyncTime);
+    controller_.EditConfirmed(eiPhase);
+    controller_.MarkAll(false);
 
     // Seam: the working pulse packet and the pulse mode handler come with
     // the pulse modulation panel; until then the pulse mode stays "none".

@@ -24,7 +24,7 @@ void CMainController::SyncOutModeCBChange(int chosen) {
             s.syncmode = mode;
         }
     }
-    view_.ShowControlEnabled(EControl::SyncTimeEdit, !state_.controlsOff && s.syncmode != soSyncInRepeat);
+    ShowControlEnabled(EControl::SyncTimeEdit, !state_.controlsOff && s.syncmode != soSyncInRepeat);
     view_.RefreshSummaryLine(slSyncOut);
 }
 

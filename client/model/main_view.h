@@ -20,6 +20,9 @@ struct SInstrumentIdentity {
 
 enum class EIndicator { Capture, Level, Power };
 
+// The readouts of the fixed values and of the sweep's ends.
+enum class EReadout { F0, F1, F2, P0, P1, P2 };
+
 // The commands of the profile list that can be used.
 struct SProfileActions {
     bool list = false;            // the list itself
@@ -45,6 +48,7 @@ public:
     virtual void ShowSweepProgress(int position) = 0;
     virtual void ShowSweepProgressMaximum(int points) = 0;
     virtual void ShowFixedReadouts(double frequency, double level) = 0;
+    virtual void ShowReadout(EReadout readout, double value) = 0;
     virtual void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) = 0;
 
     // ---- the setting controls ----------------------------------------------
@@ -55,6 +59,12 @@ public:
     // Without running any control's handler.
     virtual void ShowControlValues(const SDisplayedControls& shown) = 0;
     virtual void ShowProfileActions(const SProfileActions& usable) = 0;
+    // An edit of the table shows `value`; what it holds goes nowhere back.
+    virtual void ShowEditValue(int edit, double value) = 0;
+    virtual void ShowEditChanged(int edit, bool changed) = 0;
+    // The edit's entry to return to is what it holds now.
+    virtual void RememberEditValue(int edit) = 0;
+    virtual void ShowPowerCeiling(bool on, double limit) = 0;
 
     // ---- the status poll's timer -------------------------------------------
     virtual void StartPoll() = 0;
@@ -64,9 +74,6 @@ public:
     virtual void ApplyCurrentSettings() = 0;
     virtual void RefreshSummary() = 0;
     virtual void RefreshSummaryLine(int line) = 0;
-    // An edit of the table takes `write.value` (and the record with it).
-    virtual void WriteEdit(const SEditWrite& write) = 0;
-    virtual void ClearChangedMarks() = 0;
 
     // The operator chose to end the program.
     virtual void RequestTerminate() = 0;

@@ -45,6 +45,11 @@ public:
     SProfileActions profileActions;
     int applications = 0;
     EditRanges ranges{};
+    std::map<EReadout, double> readouts;
+    std::map<int, double> editValues;
+    std::map<int, bool> editChanged;
+    bool ceilingOn = false;
+    double ceiling = 0.0;
 
     void ShowConnected(const SInstrumentIdentity& shown) override {
         connectedShown = true;
@@ -71,8 +76,14 @@ public:
     void ApplyCurrentSettings() override { ++applications; }
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
-    void WriteEdit(const SEditWrite&) override {}
-    void ClearChangedMarks() override {}
+    void ShowReadout(EReadout readout, double value) override { readouts[readout] = value; }
+    void ShowEditValue(int edit, double value) override { editValues[edit] = value; }
+    void ShowEditChanged(int edit, bool changed) override { editChanged[edit] = changed; }
+    void RememberEditValue(int) override {}
+    void ShowPowerCeiling(bool on, double limit) override {
+        ceilingOn = on;
+        ceiling = limit;
+    }
     void RequestTerminate() override { ++terminateRequests; }
 };
 
