@@ -130,9 +130,6 @@ public:
 
     // ---- settings controls ----------------------------------------------------
     void SetControlsState(bool connected) { controller_.SetControlsState(connected); }
-    // Puts the current record into the controls and, through their handlers,
-    // into the instrument (also after a connection).
-    void ApplyCurrentSettings() override;
 
     // ---- views ----------------------------------------------------------------
     void RefreshSummary(int line);
@@ -240,6 +237,9 @@ private:
     void ShowEditChanged(int edit, bool changed) override;
     void RememberEditValue(int edit) override;
     void ShowPowerCeiling(bool on, double limit) override;
+    void ShowEditSteps(const SEditSteps& steps) override;
+    void ShowSelection(ESelector selector, int index) override;
+    void ShowChecked(ECheck box, bool checked) override;
     void StartPoll() override;
     void StopPoll() override;
     void RefreshSummaryLine(int line) override { RefreshSummary(line); }

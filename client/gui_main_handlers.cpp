@@ -76,6 +76,6 @@ void TMain::AttStrategyCBChange() { controller_.AttStrategyCBChange(AttStrategyC
 
 void TMain::RGFreqCBChange() { controller_.RGFreqCBChange(RGFreqCB->currentIndex()); }
 
-void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked(), RGFreqCB->currentIndex()); }
+void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked()); }
 
 }  // namespace z5r

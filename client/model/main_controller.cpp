@@ -132,7 +132,7 @@ std::string CMainController::OpenConnection(const std::string& address) {
     state_.attStrategyOk = device_->ProbeAttStrategy();
     SetControlsState(true);
     state_.currentAddress = address;
-    view_.ApplyCurrentSettings();
+    ApplyCurrentSettings();
     // Ending the program from a failure dialog of the application closed the
     // session already; nothing is left to watch.
     if (!Connected()) return {};
@@ -206,8 +206,7 @@ void CMainController::SetControlsState(bool connected) {
     state_.uiRefresh = true;
     const SDisplayedControls shown = DisplayedControls(profile_, in);
     for (int i = 0; i < kEditCount; ++i) edits_[static_cast<std::size_t>(i)].value = shown.edits[static_cast<std::size_t>(i)];
-    ceiling_ = shown.powLimit;
-    ceilingOn_ = shown.ceiling;
+    shown_ = shown;
     view_.ShowControlValues(shown);
     state_.uiRefresh = false;
     const bool unlocked = !state_.settingsLocked;
@@ -287,6 +286,7 @@ bool CMainController::CheckErrors() {
 void CMainController::LoseExternalReference() {
     // Cleared before the box, so a tick after it does not raise it again.
     profile_.syncparams.erg = false;
+    shown_.extRef = false;
     view_.ShowExtRef(false, !state_.controlsOff);
     if (state_.rfEnabled) SwitchRfOff();
 

@@ -20,6 +20,7 @@
 #include "core/profile.h"
 #include "model/main_state.h"
 #include "model/control_states.h"
+#include "model/control_values.h"
 #include "model/event_guard.h"
 #include "model/hand_step.h"
 #include "model/edit_validation.h"
@@ -87,6 +88,9 @@ public:
     void SetControlsState(bool connected);
     // Only the enabled states, after a selector changed what is usable.
     void RefreshPanels();
+    // Puts the current record into the controls and, through their handlers,
+    // into the instrument (also after a connection).
+    void ApplyCurrentSettings();
 
     // ---- the numeric edits ----------------------------------------------------
     // What each edit of the table holds, its limits, enabled and changed state,
@@ -97,7 +101,7 @@ public:
     // The operator confirmed the entry of an edit (kNoEdit: none).
     void EditConfirmed(int index);
     // The operator typed the power ceiling.
-    void PowLimitChanged(double value) { ceiling_ = value; }
+    void PowLimitChanged(double value) { shown_.powLimit = value; }
     // The one way the program changes an edit of the table.
     void SetEditValue(int index, double value, SEditWriteMode mode = {});
     // Sets or clears the changed mark of all seventeen edits.
@@ -126,7 +130,8 @@ public:
     void EPCCBClick(bool checked);
     void AttStrategyCBChange(int chosen);
     void RGFreqCBChange(int chosen);
-    void ERGCBClick(bool checked, int chosenFrequency);
+    // With the reference frequency the operator chose last.
+    void ERGCBClick(bool checked);
 
     // ---- RF output, manual stepping, the sweep list -------------------------
     void EnableRFActionExecute();
@@ -154,6 +159,8 @@ private:
     // An enabled state shown, kept for the edits of the table.
     void ShowControlEnabled(EControl control, bool enabled);
     void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled);
+    void ShowSelection(ESelector selector, int index);
+    void ShowChecked(ECheck box, bool checked);
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
     void SendFlag(bool checked, bool& field, FlagSender send, int summaryLine);
@@ -188,8 +195,8 @@ private:
     SPointLists listPoints_;
     bool nextPointMode_ = false;
     EditStates edits_;
-    double ceiling_ = 0.0;  // what the power ceiling's edit holds
-    bool ceilingOn_ = false;  // its check box
+    // What the selectors, check boxes and the ceiling show, as last shown or chosen.
+    SDisplayedControls shown_;
 };
 
 }  // namespace z5r

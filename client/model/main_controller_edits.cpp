@@ -333,26 +333,26 @@ void CMainController::FreqFullRangeBClick() {
 void CMainController::PowFullRangeBClick() {
     if (!PowerFullRangeApplies(profile_.controlparams.mode)) return;
     MarkAll(true);
-    for (const SEditWrite& write : PowerFullRange(state_.limits, ceilingOn_, ceiling_))
+    for (const SEditWrite& write : PowerFullRange(state_.limits, shown_.ceiling, shown_.powLimit))
         SetEditValue(write.edit, write.value, {CouplingOf(write)});
     SendPower(true);
 }
 
 void CMainController::ShowPowerCeiling(bool on, double limit) {
-    ceilingOn_ = on;
-    ceiling_ = limit;
+    shown_.ceiling = on;
+    shown_.powLimit = limit;
     view_.ShowPowerCeiling(on, limit);
 }
 
 void CMainController::AllowLimitPowerCBClick(bool checked) {
-    ceilingOn_ = checked;
+    shown_.ceiling = checked;
     if (!state_.settingsLocked) {
         // The ceiling is typed only while it is not in force.
         ShowControlEnabled(EControl::PowLimit, !checked && !state_.controlsOff);
         profile_.powparams.allowlimit = checked;
         if (checked) {
             EditConfirmed(kNoEdit);
-            profile_.powparams.limit = ceiling_;
+            profile_.powparams.limit = shown_.powLimit;
         }
     }
     if (const std::optional<int> edit = CeilingResendEdit(profile_)) {

@@ -12,6 +12,7 @@ namespace z5r {
 void CMainController::ModeCBChange(int chosen) {
     SwitchRfOff();
     SControlParams& c = profile_.controlparams;
+    shown_.mode = chosen;
     if (!state_.settingsLocked) c.mode = chosen;
     if (Connected()) device_->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
     RefreshPanels();
@@ -26,6 +27,7 @@ void CMainController::ModeCBChange(int chosen) {
 void CMainController::RunModeCBChange(int chosen) {
     const bool locked = state_.settingsLocked;
     SControlParams& c = profile_.controlparams;
+    shown_.runmode = chosen;
     if (!locked) c.runmode = chosen;
     nextPointMode_ = z5r::NextPointMode(profile_, locked);
     TriggerModeCBChange(c.trigger);
@@ -41,6 +43,7 @@ void CMainController::TriggerModeCBChange(int chosen) {
     SControlParams& c = profile_.controlparams;
     RememberAcceptedValues(kNoEdit);
     SwitchRfOff();
+    shown_.trigger = chosen;
     if (!locked) c.trigger = chosen;
     if (Connected()) {
         int flag = locked ? 0 : c.runmode;
@@ -67,6 +70,7 @@ void CMainController::TriggerModeCBChange(int chosen) {
 void CMainController::LinLogRGClick(int chosen) {
     if (state_.settingsLocked) return;
     SControlParams& c = profile_.controlparams;
+    shown_.sweepType = chosen;
     profile_.freqparams.mode = chosen;
     const bool logarithmic = profile_.freqparams.mode == stLog;
     if (Connected() && !(c.trigger == tmManual && nextPointMode_))

@@ -43,7 +43,9 @@ public:
     CControlStates states;
     SDisplayedControls values;
     SProfileActions profileActions;
-    int applications = 0;
+    std::map<ESelector, int> selections;
+    std::map<ECheck, bool> checks;
+    SEditSteps steps;
     EditRanges ranges{};
     std::map<EReadout, double> readouts;
     std::map<int, double> editValues;
@@ -73,13 +75,15 @@ public:
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
     void ShowProfileActions(const SProfileActions& shown) override { profileActions = shown; }
-    void ApplyCurrentSettings() override { ++applications; }
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
     void ShowReadout(EReadout readout, double value) override { readouts[readout] = value; }
     void ShowEditValue(int edit, double value) override { editValues[edit] = value; }
     void ShowEditChanged(int edit, bool changed) override { editChanged[edit] = changed; }
     void RememberEditValue(int) override {}
+    void ShowEditSteps(const SEditSteps& shown) override { steps = shown; }
+    void ShowSelection(ESelector selector, int index) override { selections[selector] = index; }
+    void ShowChecked(ECheck box, bool checked) override { checks[box] = checked; }
     void ShowPowerCeiling(bool on, double limit) override {
         ceilingOn = on;
         ceiling = limit;
@@ -166,12 +170,13 @@ TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStarts
     EXPECT_EQ(view_.instrument.address, "127.0.0.1");
     EXPECT_EQ(view_.instrument.serial, SimState("SerialNumber"));
     EXPECT_FALSE(view_.instrument.name.empty());
-    EXPECT_EQ(view_.applications, 1);
+    // The record applied: the instrument holds its fixed frequency.
+    EXPECT_DOUBLE_EQ(std::stod(SimState("CwFrequency")), controller.Profile().freqparams.fix);
     EXPECT_TRUE(view_.polling);
     EXPECT_EQ(view_.ranges[eiPoints].maximum, controller.State().limits.maxPoints);
     EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
     EXPECT_TRUE(view_.profileActions.editing);
-    EXPECT_EQ(view_.values.edits[eiCenter], controller.Profile().freqparams.fix);
+    EXPECT_EQ(view_.editValues[eiCenter], controller.Profile().freqparams.fix);
 
     controller.DisconnectActionExecute();
     EXPECT_FALSE(controller.State().connectedFlag);
@@ -224,7 +229,8 @@ TEST_F(MainControllerTest, ADriverErrorSwitchesTheOutputOff) {
 
 TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
     CMainController& controller = Connected();
-    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    controller.RGFreqCBChange(kFirstReferenceFrequency);
+    controller.ERGCBClick(true);
     ASSERT_TRUE(view_.extRefChecked);
     ASSERT_EQ(SimState("ExtRefEnabled"), "1");
     controller.EnableRFActionExecute();
@@ -314,9 +320,14 @@ TEST_F(MainControllerTest, SynchronisationAttenuatorAndReferenceReachTheInstrume
         {"sync in inverted", [&] { controller.SyncInCBClick(true); }, "TriggerInputInverted", "1"},
         {"external power control", [&] { controller.EPCCBClick(true); }, "ExtPowerControl", "1"},
         {"attenuator strategy", [&] { controller.AttStrategyCBChange(asMinSwitching); }, "AttStrategy", "3"},
-        {"reference on", [&] { controller.ERGCBClick(true, rf10MHz); }, "ExtRefEnabled", "1"},
+        {"reference on",
+         [&] {
+             controller.RGFreqCBChange(rf10MHz);
+             controller.ERGCBClick(true);
+         },
+         "ExtRefEnabled", "1"},
         {"reference frequency", [] {}, "ExtRefFrequency", "10000000"},
-        {"reference off", [&] { controller.ERGCBClick(false, rf10MHz); }, "ExtRefEnabled", "0"},
+        {"reference off", [&] { controller.ERGCBClick(false); }, "ExtRefEnabled", "0"},
     };
     for (const SCase& c : cases) {
         c.event();
@@ -376,7 +387,8 @@ INSTANTIATE_TEST_SUITE_P(BothAnswers, InstrumentKilledUnderAnErrorBox,
 
 TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceItCloses) {
     CMainController& controller = Connected();
-    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    controller.RGFreqCBChange(kFirstReferenceFrequency);
+    controller.ERGCBClick(true);
     ASSERT_TRUE(controller.Profile().syncparams.erg);
     sim_->Control("lose-ref");
     prompt_.whileOpen = [&](const SPromptMessage& message) {
