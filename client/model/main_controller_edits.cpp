@@ -93,10 +93,10 @@ void CMainController::SetEditValue(int index, double value, SEditWriteMode mode)
 
 void CMainController::EditChanged(int index, double value) {
     if (!IsTableEdit(index)) return;
-    // The edit marks itself changed as the operator types.
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     edit.value = value;
     edit.changed = true;
+    view_.ShowEditChanged(index, true);
     // The pulse edits follow the pulse rules, which come with that panel.
     if (!IsPulseEdit(index)) RunCoupling(index);
 }

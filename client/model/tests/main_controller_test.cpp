@@ -44,6 +44,8 @@ public:
     SDisplayedControls values;
     SProfileActions profileActions;
     std::map<ESelector, int> selections;
+    int progress = 0;
+    int progressMaximum = 0;
     std::map<ECheck, bool> checks;
     SEditSteps steps;
     EditRanges ranges{};
@@ -64,8 +66,8 @@ public:
     void ShowRfRadiating(bool) override {}
     void ShowExtRef(bool checked, bool) override { extRefChecked = checked; }
     void ShowPulsePanel(bool) override {}
-    void ShowSweepProgress(int) override {}
-    void ShowSweepProgressMaximum(int) override {}
+    void ShowSweepProgress(int position) override { progress = position; }
+    void ShowSweepProgressMaximum(int points) override { progressMaximum = points; }
     void ShowFixedReadouts(double, double) override {}
     void ShowEditRanges(const EditRanges& shown, const SControlRange&) override { ranges = shown; }
     void StartPoll() override { polling = true; }
@@ -401,6 +403,118 @@ TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceI
     EXPECT_EQ(prompt_.boxesOpenedInsideABox, 0);
     EXPECT_FALSE(controller.State().connectedFlag);
     EXPECT_FALSE(view_.polling);
+}
+
+// The edits and selectors as the window passes on what the operator typed
+// and chose, on a shown window.
+class ControllerSettingsTest : public MainControllerTest {
+protected:
+    CMainController& Shown() {
+        MakeController();
+        controller_->State().formShown = true;
+        EXPECT_EQ(controller_->OpenConnection("127.0.0.1"), "");
+        return *controller_;
+    }
+    // Typed and confirmed, as Enter does.
+    void Enter(int edit, double value) {
+        controller_->Run([&] { controller_->EditChanged(edit, value); });
+        controller_->Run([&] { controller_->EditConfirmed(edit); });
+    }
+    double Edit(int edit) const { return controller_->Edits()[static_cast<std::size_t>(edit)].value; }
+    bool Changed(int edit) const { return controller_->Edits()[static_cast<std::size_t>(edit)].changed; }
+    double SimNumber(const std::string& key) { return std::stod(SimState(key)); }
+};
+
+TEST_F(ControllerSettingsTest, OnePointCollapsesTheRangeAndTwoRestoresTheStop) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1e9);
+    Enter(eiStop, 3e9);
+    Enter(eiPoints, 1);
+    EXPECT_DOUBLE_EQ(Edit(eiStop), 1e9);
+    EXPECT_DOUBLE_EQ(Edit(eiCenter), 1e9);
+    EXPECT_DOUBLE_EQ(Edit(eiSpan), 0.0);
+    EXPECT_DOUBLE_EQ(view_.editValues[eiStop], 1e9);
+    Enter(eiPoints, 2);
+    EXPECT_DOUBLE_EQ(Edit(eiStop), 3e9);
+    EXPECT_DOUBLE_EQ(Edit(eiCenter), 2e9);
+    EXPECT_DOUBLE_EQ(Edit(eiSpan), 2e9);
+    EXPECT_DOUBLE_EQ(view_.editValues[eiSpan], 2e9);
+    EXPECT_EQ(SimNumber("SweepStopFrequency"), 3e9);
+}
+
+TEST_F(ControllerSettingsTest, AnEntryOutOfRangeBlocksEverySendUntilItIsCorrected) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1e9);
+    const std::string requests = SimState("Requests");
+
+    Enter(eiDwell, 5.0);
+    EXPECT_TRUE(Changed(eiDwell));
+    Enter(eiStart, 1.2e9);
+    EXPECT_EQ(SimState("Requests"), requests);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
+    EXPECT_TRUE(Changed(eiStart));
+    EXPECT_TRUE(view_.editChanged[eiStart]);
+
+    Enter(eiDwell, 0.02);
+    EXPECT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
+    Enter(eiStart, 1.2e9);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1.2e9);
+    EXPECT_FALSE(Changed(eiStart));
+    EXPECT_FALSE(Changed(eiDwell));
+    EXPECT_FALSE(view_.editChanged[eiDwell]);
+}
+
+TEST_F(ControllerSettingsTest, FullRangeButtonsTakeTheInstrumentsLimitsAndTheCeiling) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    controller.FreqFullRangeBClick();
+    const SInstrumentLimits& limits = controller.State().limits;
+    EXPECT_EQ(Edit(eiStart), limits.minFreq);
+    EXPECT_EQ(Edit(eiStop), limits.maxFreq);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), limits.minFreq);
+    EXPECT_EQ(SimNumber("SweepStopFrequency"), limits.maxFreq);
+
+    controller.ModeCBChange(omPowerSweep);
+    controller.PowLimitChanged(5.0);
+    controller.AllowLimitPowerCBClick(true);
+    EXPECT_FALSE(view_.states.Enabled(EControl::PowLimit));
+    controller.PowFullRangeBClick();
+    EXPECT_DOUBLE_EQ(Edit(eiPowStart), limits.minPow);
+    EXPECT_DOUBLE_EQ(Edit(eiPowStop), 5.0);
+    EXPECT_DOUBLE_EQ(SimNumber("SweepStopLevel"), 5.0);
+}
+
+TEST_F(ControllerSettingsTest, ManualSteppingWalksThePointsAndWraps) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1e9);
+    Enter(eiStop, 1.003e9);
+    Enter(eiPoints, 4);
+    Enter(eiPowCenter, -5);
+    controller.RunModeCBChange(rmNextPoint);
+    controller.TriggerModeCBChange(tmManual);
+
+    // Held at one point, the first.
+    EXPECT_EQ(SimNumber("SweepMode"), 0.0);
+    EXPECT_EQ(SimNumber("CwFrequency"), 1e9);
+    EXPECT_DOUBLE_EQ(SimNumber("Level"), -5.0);
+    EXPECT_TRUE(view_.states.Enabled(EControl::HandModeStepAction));
+    EXPECT_EQ(view_.progressMaximum, 4);
+    EXPECT_EQ(view_.progress, 1);
+
+    for (double expected : {1.001e9, 1.002e9, 1.003e9, 1e9, 1.001e9}) {
+        controller.HandModeStepActionExecute();
+        EXPECT_EQ(SimNumber("CwFrequency"), expected);
+    }
+    EXPECT_EQ(view_.progress, 2);
+
+    // Back to the automatic trigger: the sweep runs on the instrument again.
+    controller.TriggerModeCBChange(tmAuto);
+    EXPECT_EQ(SimNumber("SweepMode"), 3.0);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
+    EXPECT_FALSE(view_.states.Enabled(EControl::HandModeStepAction));
 }
 
 }  // namespace
