@@ -189,7 +189,6 @@ private:
     void FreqFullRangeBClick() { controller_.FreqFullRangeBClick(); }
     void PowFullRangeBClick() { controller_.PowFullRangeBClick(); }
     void AllowLimitPowerCBClick();
-    bool Connected() const { return controller_.Connected(); }
     void WireSettingControls();
     void ModeCBChange();
     void TriggerModeCBChange();

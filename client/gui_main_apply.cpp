@@ -8,14 +8,11 @@
 #include <QTreeWidget>
 #include <array>
 
-#include "core/profile_enums.h"
-#include "core/z5r_device.h"
 #include "gui_main.h"
 #include "korvel/components/kv_label.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "model/control_states.h"
 #include "model/control_values.h"
-#include "model/hand_step.h"
 #include "ui/radio_group.h"
 
 namespace z5r {

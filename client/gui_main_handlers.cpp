@@ -3,18 +3,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QProgressBar>
 #include <QPushButton>
 
-#include "core/profile_enums.h"
-#include "core/z5r_device.h"
 #include "gui_main.h"
 #include "korvel/components/kv_spin_edit.h"
-#include "model/hand_step.h"
-#include "model/send_rules.h"
-#include "ui/prompt.h"
 #include "ui/radio_group.h"
-#include "z5r/i18n.h"
 
 namespace z5r {
 
