@@ -164,13 +164,13 @@ void BM_SendList5001(benchmark::State& state) {
         // Alternate the start so every confirmation sends a new list.
         state.PauseTiming();
         window.main->Edit(0)->SetValue(flip++ % 2 == 0 ? 1.0e9 : 1.1e9);
-        window.main->OnEditValidate(window.main->Edit(0));
+        window.main->Edit(0)->OnValidate(window.main->Edit(0));
         points->SetValue(5001);
         points->SetChangedVal(true);
         const long before = Requests();
         state.ResumeTiming();
         const auto start = Clock::now();
-        window.main->OnEditValidate(points);
+        points->OnValidate(points);
         seconds += std::chrono::duration<double>(Clock::now() - start).count();
         state.PauseTiming();
         exchanges = Requests() - before;

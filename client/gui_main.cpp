@@ -59,8 +59,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
       controller_(*this, RequirePrompt(options_.prompt), SControllerOptions{InstrumentPort}),
       prompt_(controller_.Prompt()),
       state_(controller_.State()),
-      profile_(controller_.Profile()),
-      coupling_(controller_.Coupling()) {
+      profile_(controller_.Profile()) {
     // The window from its parts.
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QString::fromUtf8(Z5R_TEXT("Программный комплекс Z5R")));
@@ -100,7 +99,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
 
     // No edit carries a changed mark; the connection dialog is made by the
     // first connect action.
-    MarkAll(false);
+    controller_.MarkAll(false);
 
     setMinimumSize(kMinWidth, kMinHeight);
     resize(kMinWidth, kMinHeight);
@@ -126,7 +125,7 @@ void TMain::FormCreate() {
 
 void TMain::FormShow() {
     state_.formShown = true;
-    OnEditValidate(nullptr);
+    controller_.Run([this] { controller_.EditConfirmed(kNoEdit); });
     RefreshSummary();
     TranslateSummaryCaptions();
 }

@@ -7,15 +7,14 @@
 //   gui_main_view_modes.cpp  compact / full view, panel visibility
 //   gui_main_connection.cpp  the connect action, the dialog, the status bar
 //   gui_main_poll.cpp        what the status poll shows, its timer
-//   gui_main_coupling.cpp    changed marks and confirmation of entries
 //   gui_main_apply.cpp       enabled state and values of the setting controls
 //   gui_main_summary.cpp     the parameter summary lines
 //   gui_main_help.cpp        the about window and the maker's web site
 //   pulse_panel_view.cpp     the pulse modulation panel (TPulsePanelView)
-// The connection, the poll, the reconnection, the RF output, the external
-// reference and the list transfer are decided by CMainController
-// (client/model); the window is its view. The other settings handlers still
-// decide here and reach the record and the session through the controller.
+// The connection, the poll, the reconnection, the setting controls' handlers,
+// the edits' coupling, the sends and applying the record are decided by
+// CMainController (client/model); the window is its view. The summary lines
+// still run here.
 #pragma once
 
 #include <QMainWindow>
@@ -74,16 +73,6 @@ class TPacketParamsForm;
 class TChangePassForm;
 class TPassForm;
 class TPulsePanelView;
-
-// How the program writes a value into an edit of the table.
-enum class ECoupling { Quiet, Run };           // Run: the edit's change handler runs
-enum class EDisabledEdit { Keep, Overwrite };  // Keep: a disabled edit keeps what it shows
-struct SEditWriteMode {
-    ECoupling coupling = ECoupling::Quiet;
-    EDisabledEdit disabled = EDisabledEdit::Keep;
-    const korvel::TKvSpinEdit* source = nullptr;  // keeps the text being typed
-};
-inline ECoupling CouplingOf(const SEditWrite& write) { return write.quiet ? ECoupling::Quiet : ECoupling::Run; }
 
 // What the main window is given by the entry point (and by tests).
 struct STMainOptions {
@@ -145,13 +134,6 @@ public:
 
     // ---- settings controls ----------------------------------------------------
     void SetControlsState(bool connected) { controller_.SetControlsState(connected); }
-    // Sets or clears the changed mark of all seventeen edits.
-    void MarkAll(bool changed);
-    // The confirmation of an entry in `source` (nullptr: no edit).
-    void OnEditValidate(korvel::TKvSpinEdit* source);
-    // Puts the current record into the controls and, through their handlers,
-    // into the instrument (also after a connection).
-    void ApplyCurrentSettings() override;
 
     // ---- views ----------------------------------------------------------------
     void RefreshSummary(int line);
@@ -207,30 +189,10 @@ private:
         QPointer<QLabel> label;  // a combo box's label follows it
     };
     const SControlTarget& ControlTarget(const char* name);
-    // (gui_main_coupling.cpp)
-    EditStates CurrentEditStates() const;
-    EditValues CurrentEditValues() const;
-    // The one way the program changes an edit of the table.
-    void SetEditValue(int index, double value, SEditWriteMode mode = {});
-    void OnEditChange(korvel::TKvSpinEdit* edit);
-    void RememberAcceptedValues(int confirmedEdit);
-    void RunSend(EDispatch dispatch);
-    void RunPointsCoupling(int pointsEdit);
-    void FreqFullRangeBClick();
-    void PowFullRangeBClick();
-    void AllowLimitPowerCBClick();
-    // (gui_main_sends.cpp)
-    bool Connected() const { return controller_.Connected(); }
-    CDevice* Device() { return controller_.Device(); }
-    void SendFrequency(bool range);
-    void SendPower(bool range);
-    void SendBothSweeps();
-    void SendModeRanges();
-    void SendDwell();
-    void SendSyncTime();
-    void SendPhase();
-    void ClearProfileMark();
     // (gui_main_handlers.cpp)
+    void FreqFullRangeBClick() { controller_.FreqFullRangeBClick(); }
+    void PowFullRangeBClick() { controller_.PowFullRangeBClick(); }
+    void AllowLimitPowerCBClick();
     void WireSettingControls();
     void ModeCBChange();
     void TriggerModeCBChange();
@@ -267,17 +229,23 @@ private:
     void ShowSweepProgress(int position) override;
     void ShowSweepProgressMaximum(int points) override;
     void ShowFixedReadouts(double frequency, double level) override;
+    void ShowReadout(EReadout readout, double value) override;
     void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) override;
     void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled) override;
     void ShowControlEnabled(EControl control, bool enabled) override { SetControlEnabled(ControlName(control), enabled); }
     void ShowSuperuserMenu(bool enabled) override;
     void ShowControlValues(const SDisplayedControls& shown) override;
     void ShowProfileActions(const SProfileActions& usable) override;
+    void ShowEditValue(int edit, double value) override;
+    void ShowEditChanged(int edit, bool changed) override;
+    void RememberEditValue(int edit) override;
+    void ShowPowerCeiling(bool on, double limit) override;
+    void ShowEditSteps(const SEditSteps& steps) override;
+    void ShowSelection(ESelector selector, int index) override;
+    void ShowChecked(ECheck box, bool checked) override;
     void StartPoll() override;
     void StopPoll() override;
     void RefreshSummaryLine(int line) override { RefreshSummary(line); }
-    void WriteEdit(const SEditWrite& write) override;
-    void ClearChangedMarks() override { MarkAll(false); }
 
     STMainOptions options_;
     SDialogs dialogs_;
@@ -292,7 +260,6 @@ private:
     // The program's window that had the focus last (nullptr: none of ours).
     QPointer<QWindow> focusWindow_;
     std::unordered_map<std::string, SControlTarget> controlTargets_;
-    CParameterCoupling& coupling_;
     std::unique_ptr<TPulsePanelView> pulsePanelView_;
 
 public:

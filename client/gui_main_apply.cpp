@@ -1,29 +1,24 @@
-// TMain: showing the enabled state and the values of the setting controls as
-// the controller decides them, and applying the whole record.
+// TMain: showing the enabled state, the values and the steps of the setting
+// controls as the controller decides them.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QTreeWidget>
-#include <cmath>
-#include <limits>
+#include <array>
 
-#include "core/profile_enums.h"
-#include "core/z5r_device.h"
 #include "gui_main.h"
 #include "korvel/components/kv_label.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "model/control_states.h"
 #include "model/control_values.h"
-#include "model/hand_step.h"
 #include "ui/radio_group.h"
 
 namespace z5r {
 
 namespace {
 
-constexpr double kBlank = std::numeric_limits<double>::quiet_NaN();
 
 // A combo box shows `index`, or nothing for an index it does not have.
 void ShowItem(QComboBox* combo, int index) {
@@ -80,21 +75,20 @@ void TMain::ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabl
 void TMain::ShowSuperuserMenu(bool enabled) { SuperuserMenu->setEnabled(enabled); }
 
 void TMain::ShowControlValues(const SDisplayedControls& d) {
-    for (int i = 0; i < kEditCount; ++i) edits_[static_cast<std::size_t>(i)]->SetValue(d.edits[static_cast<std::size_t>(i)]);
-    PowLimit->SetValue(d.powLimit);
-    ShowItem(ModeCB, d.mode);
-    ShowItem(TriggerModeCB, d.trigger);
-    ShowItem(RunModeCB, d.runmode);
-    ShowItem(SyncOutModeCB, d.syncmode);
-    ShowItem(RGFreqCB, d.rgfreq);
-    ShowItem(AttStrategyCB, d.attStrategy);
-    ShowItem(PMModeCB, d.pulsemode);
-    LinLogRG->SetItemIndex(d.sweepType);
-    ShowCheck(AllowLimitPowerCB, d.ceiling);
-    ShowCheck(ERGCB, d.extRef);
-    ShowCheck(SyncInCB, d.syncIn);
-    ShowCheck(SyncOutCB, d.syncOut);
-    ShowCheck(EPCCB, d.epc);
+    for (int i = 0; i < kEditCount; ++i) ShowEditValue(i, d.edits[static_cast<std::size_t>(i)]);
+    ShowSelection(ESelector::Mode, d.mode);
+    ShowSelection(ESelector::Trigger, d.trigger);
+    ShowSelection(ESelector::RunMode, d.runmode);
+    ShowSelection(ESelector::SyncOutMode, d.syncmode);
+    ShowSelection(ESelector::RgFreq, d.rgfreq);
+    ShowSelection(ESelector::AttStrategy, d.attStrategy);
+    ShowSelection(ESelector::PulseMode, d.pulsemode);
+    ShowSelection(ESelector::SweepType, d.sweepType);
+    ShowPowerCeiling(d.ceiling, d.powLimit);
+    ShowChecked(ECheck::ExtRef, d.extRef);
+    ShowChecked(ECheck::SyncIn, d.syncIn);
+    ShowChecked(ECheck::SyncOut, d.syncOut);
+    ShowChecked(ECheck::Epc, d.epc);
     F0Label->SetValue(d.readouts.f0);
     F1Label->SetValue(d.readouts.f1);
     F2Label->SetValue(d.readouts.f2);
@@ -116,125 +110,36 @@ void TMain::ShowProfileActions(const SProfileActions& usable) {
     }
 }
 
-void TMain::MarkAll(bool changed) {
-    for (korvel::TKvSpinEdit* edit : edits_) edit->SetChangedVal(changed);
+void TMain::ShowPowerCeiling(bool on, double limit) {
+    ShowCheck(AllowLimitPowerCB, on);
+    PowLimit->SetValue(limit);
 }
 
-}  // namespace z5r
-
-namespace z5r {
-
-namespace {
-
-void SetStepOf(korvel::TKvSpinEdit* edit, double increment, bool decimal, std::optional<double> incpow = {}) {
-    korvel::StepSettings step = edit->Step();
-    step.increment = increment;
-    step.decimal = decimal;
-    if (incpow) step.power = StepExponent(*incpow);
-    edit->SetStep(step);
+void TMain::ShowEditSteps(const SEditSteps& steps) {
+    const auto apply = [](korvel::TKvSpinEdit* edit, const SEditStep& wanted) {
+        korvel::StepSettings step = edit->Step();
+        step.increment = wanted.increment;
+        step.decimal = wanted.decimal;
+        if (wanted.power) step.power = *wanted.power;
+        edit->SetStep(step);
+    };
+    for (int i = 0; i < kEditCount; ++i) apply(edits_[static_cast<std::size_t>(i)], steps.edits[static_cast<std::size_t>(i)]);
+    apply(PowLimit, steps.ceiling);
 }
 
-}  // namespace
-
-void TMain::ApplyCurrentSettings() {
-    // A copy: the edits write into the record while it is applied.
-    const SProfile p = profile_;
-    const bool locked = state_.settingsLocked;
-    // Values reach a locked window's edits only where the edit is usable; a
-    // locked window shows no numbers.
-    const EDisabledEdit disabled = locked ? EDisabledEdit::Keep : EDisabledEdit::Overwrite;
-
-    // Step settings.
-    const SFreqParams& f = p.freqparams;
-    SetStepOf(edtStart, f.startinc, f.startinctype, f.startincpow);
-    SetStepOf(edtStop, f.stopinc, f.stopinctype, f.stopincpow);
-    SetStepOf(edtCenter, f.centerinc, f.centerinctype, f.centerincpow);
-    SetStepOf(edtSpan, f.spaninc, f.spaninctype, f.spanincpow);
-    SetStepOf(edtPoints, f.pointsinc, f.pointsinctype);
-    const SPowParams& w = p.powparams;
-    SetStepOf(PowStart, w.startinc, w.startinctype);
-    SetStepOf(PowStop, w.stopinc, w.stopinctype);
-    SetStepOf(PowCenter, w.centerinc, w.centerinctype);
-    SetStepOf(PowSpan, w.spaninc, w.spaninctype);
-    SetStepOf(PowPoints, w.pointsinc, w.pointsinctype);
-    ShowCheck(AllowLimitPowerCB, !locked && w.allowlimit);
-    PowLimit->SetValue(locked ? kBlank : w.limit);
-    SetStepOf(PowLimit, w.limitinc, w.limitinctype);
-    SetStepOf(DwellEdit, p.controlparams.dwellinc, p.controlparams.dwellinctype, p.controlparams.dwellincpow);
-    SetStepOf(SyncTimeEdit, p.syncparams.synctimeinc, p.syncparams.synctimeinctype, p.syncparams.synctimeincpow);
-    SetStepOf(PhaseDelayEdit, p.syncparams.phaseinc, p.syncparams.phaseinctype);
-    const SPulseModParams& m = p.pulsemodparams;
-    SetStepOf(TauSingleEdit, m.tauinc, m.tauinctype);
-    SetStepOf(PeriodSingleEdit, m.periodsingleinc, m.periodsingleinctype);
-    SetStepOf(QSingleEdit, m.qinc, m.qinctype);
-    SetStepOf(PeriodPacketEdit, m.periodpacketinc, m.periodpacketinctype);
-
-    LinLogRG->SetItemIndex(f.mode);
-
-    // The coupling of the stop and the points recomputes centre and span,
-    // which would overwrite the fixed frequency; it is kept for the modes
-    // that use it.
-    const double fix = f.fix;
-    SetEditValue(eiStart, f.start, {ECoupling::Quiet, disabled});
-    SetEditValue(eiStop, f.stop, {ECoupling::Run, disabled});
-    SetEditValue(eiPoints, f.points, {ECoupling::Run, disabled});
-    const SControlInputs in = ControlInputs(Connected());
-    if (!FrequencyRangeOn(in)) SetEditValue(eiCenter, fix, {ECoupling::Quiet, disabled});
-
-    ShowItem(AttStrategyCB, w.strategy);
-
-    const double level = w.fix;
-    SetEditValue(eiPowStart, w.start, {ECoupling::Quiet, disabled});
-    SetEditValue(eiPowStop, w.stop, {ECoupling::Run, disabled});
-    SetEditValue(eiPowPoints, w.points, {ECoupling::Run, disabled});
-    if (!PowerRangeOn(in)) SetEditValue(eiPowCenter, level, {ECoupling::Quiet, disabled});
-
-    ShowItem(RGFreqCB, locked ? -1 : p.syncparams.rgfreq);
-
-    // The handlers send the record's flags; unlocked, the boxes show them first.
-    if (!locked) {
-        ShowCheck(SyncInCB, p.syncparams.syncin);
-        ShowCheck(SyncOutCB, p.syncparams.syncout);
-        ShowCheck(EPCCB, p.syncparams.epc);
-        ShowCheck(ERGCB, p.syncparams.erg);
+void TMain::ShowSelection(ESelector selector, int index) {
+    if (selector == ESelector::SweepType) {
+        LinLogRG->SetItemIndex(index);
+        return;
     }
-    SyncInCBClick();
-    SyncOutCBClick();
-    EPCCBClick();
-    ERGCBClick();
+    const std::array<QComboBox*, 8> combos{ModeCB,        TriggerModeCB, RunModeCB,     nullptr,
+                                           SyncOutModeCB, RGFreqCB,      AttStrategyCB, PMModeCB};
+    ShowItem(combos[static_cast<std::size_t>(selector)], index);
+}
 
-    // The sync duration and the phase go the same way, so that the
-    // confirmations below send the record's values, not what the edits held.
-    SetEditValue(eiTau, m.tau, {ECoupling::Quiet, disabled});
-    SetEditValue(eiPeriodSingle, m.periodsingle, {ECoupling::Quiet, disabled});
-    SetEditValue(eiQ, m.q, {ECoupling::Run, disabled});
-    SetEditValue(eiPeriodPacket, m.periodpacket, {ECoupling::Run, disabled});
-    SetEditValue(eiDwell, p.controlparams.dwell, {ECoupling::Run, disabled});
-    SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
-    SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
-
-    OnEditValidate(DwellEdit);
-    AttStrategyCBChange();
-
-    ShowItem(ModeCB, locked ? 0 : p.controlparams.mode);
-    ShowItem(TriggerModeCB, locked ? 0 : p.controlparams.trigger);
-    ShowItem(RunModeCB, locked ? 0 : p.controlparams.runmode);
-    ModeCBChange();
-    ShowItem(SyncOutModeCB, locked ? 0 : p.syncparams.syncmode);
-    SyncOutModeCBChange();
-    OnEditValidate(SyncTimeEdit);
-    OnEditValidate(PhaseDelayEdit);
-    MarkAll(false);
-
-    // Seam: the working packet is copied from the profile by the profile
-    // operations once they exist; the pulse mode is applied with the packet
-    // the window holds.
-    ShowItem(PMModeCB, locked ? pmNone : m.pulsemode);
-    controller_.Pulses().PMModeCBChange(PMModeCB->currentIndex());
-
-    // Seam: the list panel rebuilds its rows from the record's sweep list
-    // when it exists; the transfers read the record's list meanwhile.
-    RefreshSummary();
+void TMain::ShowChecked(ECheck box, bool checked) {
+    const std::array<QCheckBox*, 4> boxes{SyncInCB, SyncOutCB, EPCCB, ERGCB};
+    ShowCheck(boxes[static_cast<std::size_t>(box)], checked);
 }
 
 }  // namespace z5r

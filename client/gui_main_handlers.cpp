@@ -1,43 +1,26 @@
-// TMain: the handlers of the setting controls (operating mode, trigger, run
-// moment, sweep type, RF output, manual step, synchronisation, external power
-// control and reference, attenuator strategy) and their binding.
+// TMain: the setting controls bound to the controller's handlers, each
+// passing on what the operator chose.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QProgressBar>
 #include <QPushButton>
 
-#include "core/profile_enums.h"
-#include "core/z5r_device.h"
 #include "gui_main.h"
 #include "korvel/components/kv_spin_edit.h"
-#include "model/hand_step.h"
-#include "model/send_rules.h"
-#include "pulse_panel_view.h"
-#include "ui/prompt.h"
 #include "ui/radio_group.h"
-#include "z5r/i18n.h"
 
 namespace z5r {
-
-namespace {
-
-void ShowItemQuietly(QComboBox* combo, int index) {
-    const QSignalBlocker quiet(combo);
-    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
-}
-
-}  // namespace
 
 void TMain::WireSettingControls() {
     // Every operator event runs as one event of the controller.
     for (int i = 0; i < kEditCount; ++i) {
         korvel::TKvSpinEdit* edit = edits_[static_cast<std::size_t>(i)];
-        edit->OnValidate = [this](korvel::TKvSpinEdit* sender) { controller_.Run([&] { OnEditValidate(sender); }); };
-        // The pulse edits follow the pulse rules, which come with that panel.
-        if (!IsPulseEdit(i))
-            edit->OnChange = [this](korvel::TKvSpinEdit* sender) { controller_.Run([&] { OnEditChange(sender); }); };
+        edit->OnValidate = [this, i](korvel::TKvSpinEdit*) { controller_.Run([&] { controller_.EditConfirmed(i); }); };
+        edit->OnChange = [this, i](korvel::TKvSpinEdit* sender) {
+            controller_.Run([&] { controller_.EditChanged(i, sender->GetValue()); });
+        };
     }
+    PowLimit->OnChange = [this](korvel::TKvSpinEdit* sender) { controller_.PowLimitChanged(sender->GetValue()); };
     const auto onIndex = [this](QComboBox* combo, void (TMain::*handler)()) {
         connect(combo, &QComboBox::currentIndexChanged, this,
                 [this, handler] { controller_.Run([&] { (this->*handler)(); }); });
@@ -64,75 +47,15 @@ void TMain::WireSettingControls() {
     connect(HandModeStepAction, &QAction::triggered, this, [this] { controller_.HandModeStepActionExecute(); });
 }
 
-void TMain::ModeCBChange() {
-    SwitchRfOff();
-    SControlParams& c = profile_.controlparams;
-    if (!state_.settingsLocked) c.mode = ModeCB->currentIndex();
-    if (Connected()) Device()->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
-    RefreshPanels();
-    RunModeCBChange();
-    pulsePanelView_->OperatingModeChanged();
-    SendModeRanges();
-    for (const ESummaryLine line : {slPoints, slRunMoment, slDwell, slAttStrategy, slSyncOut}) RefreshSummary(line);
-    ClearProfileMark();
-}
+void TMain::ModeCBChange() { controller_.ModeCBChange(ModeCB->currentIndex()); }
 
-void TMain::RunModeCBChange() {
-    const bool locked = state_.settingsLocked;
-    SControlParams& c = profile_.controlparams;
-    if (!locked) c.runmode = RunModeCB->currentIndex();
-    controller_.SetNextPointMode(NextPointMode(profile_, locked));
-    TriggerModeCBChange();
-    if (Connected()) {
-        int flag = locked ? 0 : c.runmode;
-        Device()->SetSinglePoint(flag);
-    }
-    if (!locked && RunModeCB->currentIndex() != c.runmode) ShowItemQuietly(RunModeCB, c.runmode);
-    RefreshSummary(slRunMoment);
-    ClearProfileMark();
-}
+void TMain::RunModeCBChange() { controller_.RunModeCBChange(RunModeCB->currentIndex()); }
 
-void TMain::TriggerModeCBChange() {
-    const bool locked = state_.settingsLocked;
-    SControlParams& c = profile_.controlparams;
-    RememberAcceptedValues(kNoEdit);
-    SwitchRfOff();
-    if (!locked) c.trigger = TriggerModeCB->currentIndex();
-    if (Connected()) {
-        int flag = locked ? 0 : c.runmode;
-        Device()->SetSinglePoint(flag);
-        Device()->SetTriggerSource(locked ? 0 : c.trigger);
-    }
-    RefreshPanels();
-    HandModeStepAction->setEnabled(!locked && Connected() && c.trigger == tmManual);
-    controller_.ResetHandStep();
-    if (c.trigger == tmManual && controller_.NextPointMode() && ManualSteppingActive(profile_, locked)) {
-        // The instrument stays at one point; the client moves it.
-        controller_.BuildManualPoints();
-        if (Connected()) Device()->SetSweepMode(omFixed);
-        controller_.HandStep(false);
-        SweepPB->setEnabled(true);
-    } else if (c.mode != omFixed && !locked) {
-        if (Connected()) Device()->SetSweepMode(SweepModeToSend(c.mode, profile_.freqparams.mode));
-        SendModeRanges();
-        SweepPB->setEnabled(false);
-    }
-    MarkAll(false);
-    ClearProfileMark();
-}
+void TMain::TriggerModeCBChange() { controller_.TriggerModeCBChange(TriggerModeCB->currentIndex()); }
 
-void TMain::LinLogRGClick() {
-    if (state_.settingsLocked) return;
-    SControlParams& c = profile_.controlparams;
-    profile_.freqparams.mode = LinLogRG->ItemIndex();
-    const bool logarithmic = profile_.freqparams.mode == stLog;
-    if (Connected() && !(c.trigger == tmManual && controller_.NextPointMode()))
-        Device()->SetSweepMode(logarithmic ? SweepModeToSend(omFrequencySweep, stLog) : c.mode);
-    SendFrequency(true);
-    if (!logarithmic) SendPower(c.mode != omFrequencySweep);
-    RefreshSummary(slFrequencyStep);
-    ClearProfileMark();
-}
+void TMain::LinLogRGClick() { controller_.LinLogRGClick(LinLogRG->ItemIndex()); }
+
+void TMain::AllowLimitPowerCBClick() { controller_.AllowLimitPowerCBClick(AllowLimitPowerCB->isChecked()); }
 
 void TMain::SyncOutModeCBChange() { controller_.SyncOutModeCBChange(SyncOutModeCB->currentIndex()); }
 
@@ -146,6 +69,6 @@ void TMain::AttStrategyCBChange() { controller_.AttStrategyCBChange(AttStrategyC
 
 void TMain::RGFreqCBChange() { controller_.RGFreqCBChange(RGFreqCB->currentIndex()); }
 
-void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked(), RGFreqCB->currentIndex()); }
+void TMain::ERGCBClick() { controller_.ERGCBClick(ERGCB->isChecked()); }
 
 }  // namespace z5r

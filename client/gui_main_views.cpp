@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -226,6 +227,20 @@ QWidget* TMain::BuildProfileGroup() {
     layout->addWidget(ProfLV, 1);
     layout->addLayout(column);
     return ProfilesGroupBox;
+}
+
+void TMain::ShowSweepProgress(int position) { SweepPB->setValue(position); }
+
+void TMain::ShowSweepProgressMaximum(int points) { SweepPB->setMaximum(points); }
+
+void TMain::ShowFixedReadouts(double frequency, double level) {
+    F0Label->SetValue(frequency);
+    P0Label->SetValue(level);
+}
+
+void TMain::ShowReadout(EReadout readout, double value) {
+    const std::array<korvel::TKvLabel*, 6> labels{F0Label, F1Label, F2Label, P0Label, P1Label, P2Label};
+    labels[static_cast<std::size_t>(readout)]->SetValue(value);
 }
 
 }  // namespace z5r

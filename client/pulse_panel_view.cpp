@@ -24,11 +24,6 @@ TPulsePanelView::TPulsePanelView(TMain& main) : main_(main) {
     Panel().SetWindow(this);
     QObject::connect(main_.PMModeCB, &QComboBox::currentIndexChanged, &main_,
                      [this](int item) { Panel().PMModeCBChange(item); });
-    for (korvel::TKvSpinEdit* edit : {main_.TauSingleEdit, main_.PeriodSingleEdit, main_.QSingleEdit}) {
-        edit->OnChange = [this](korvel::TKvSpinEdit* sender) {
-            Panel().PulseEditChange(main_.EditIndex(sender), Shown());
-        };
-    }
     QObject::connect(main_.PacketParamsButton, &QPushButton::clicked, &main_,
                      [this] { Panel().PacketParamsButtonClick(main_.PeriodPacketEdit->GetValue()); });
 }
@@ -37,22 +32,13 @@ TPulsePanelView::~TPulsePanelView() { Panel().SetWindow(nullptr); }
 
 CPulsePanel& TPulsePanelView::Panel() { return main_.Controller().Pulses(); }
 
-SPulseEdits TPulsePanelView::Shown() const {
-    return {main_.TauSingleEdit->GetValue(), main_.PeriodSingleEdit->GetValue(), main_.QSingleEdit->GetValue(),
-            main_.PeriodPacketEdit->GetValue()};
-}
-
-void TPulsePanelView::EditConfirmed(int edit) { Panel().PulseEditConfirmed(edit, Shown()); }
-
-void TPulsePanelView::OperatingModeChanged() { Panel().OperatingModeChanged(); }
-
 void TPulsePanelView::ShowPulseMode(int item) { ShowItemQuietly(*main_.PMModeCB, item); }
 
 void TPulsePanelView::ShowOperatingMode(int item) { ShowItemQuietly(*main_.ModeCB, item); }
 
 void TPulsePanelView::RunOperatingModeChange() { main_.ModeCBChange(); }
 
-void TPulsePanelView::ConfirmEdit(int edit) { main_.OnEditValidate(main_.Edit(edit)); }
+void TPulsePanelView::ConfirmEdit(int edit) { main_.Controller().EditConfirmed(edit); }
 
 void TPulsePanelView::MarkPeriodicEditsChanged() {
     for (korvel::TKvSpinEdit* edit : {main_.TauSingleEdit, main_.PeriodSingleEdit, main_.QSingleEdit})

@@ -18,11 +18,6 @@ public:
     TPulsePanelView(const TPulsePanelView&) = delete;
     TPulsePanelView& operator=(const TPulsePanelView&) = delete;
 
-    // The main window's confirmation reached a pulse edit of the table.
-    void EditConfirmed(int edit);
-    // The operating-mode change's call into the panel.
-    void OperatingModeChanged();
-
     // IPulseWindow
     void ShowPulseMode(int item) override;
     void ShowOperatingMode(int item) override;
@@ -33,7 +28,6 @@ public:
     IPacketEditorDialog* PacketEditor() override;
 
 private:
-    SPulseEdits Shown() const;
     CPulsePanel& Panel();
 
     TMain& main_;

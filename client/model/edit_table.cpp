@@ -84,6 +84,13 @@ EditRanges EditRangesFor(const SInstrumentLimits& limits) {
     };
 }
 
+EditRanges InitialEditRanges() {
+    using namespace ranges;
+    return EditRanges{kFrequency, kFrequency, kFrequency,   kFrequency, kPoints,      kPower,
+                      kPower,     kPower,     kPowerSpan,   kPoints,    kDwell,       kSyncTime,
+                      kPhase,     kTau,       kPulsePeriod, kDutyFactor, kPulsePeriod};
+}
+
 SControlRange PowLimitRangeFor(const SInstrumentLimits& limits) {
     return {limits.minPow, limits.maxPow};
 }

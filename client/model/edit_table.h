@@ -81,6 +81,8 @@ const double* RecordField(const SProfile& profile, int edit);
 // Limits of the seventeen edits for the given instrument limits: frequency
 // and power edits follow the instrument, the others keep their fixed ranges.
 EditRanges EditRangesFor(const SInstrumentLimits& limits);
+// Limits of the seventeen edits before an instrument is connected.
+EditRanges InitialEditRanges();
 // Limits of the power ceiling edit (PowLimit, outside the table).
 SControlRange PowLimitRangeFor(const SInstrumentLimits& limits);
 

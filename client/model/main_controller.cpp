@@ -41,6 +41,13 @@ void LoadOperatorSettings(SProfile& /*current*/) {}
 // last profile once profile files exist.
 void SaveOperatorSettings(const SProfile& /*current*/) {}
 
+void TakeRanges(EditStates& edits, const EditRanges& ranges) {
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        edits[i].minimum = ranges[i].minimum;
+        edits[i].maximum = ranges[i].maximum;
+    }
+}
+
 // The transfer's requests, answered by the controller and its view.
 class CTransferWindow final : public ITransferWindow {
 public:
@@ -54,8 +61,10 @@ public:
     // Seam: the current-profile mark belongs to the profile list, which is
     // not part of the window yet; there is no mark to clear.
     void ClearProfileMark() override {}
-    void SetEditValue(const SEditWrite& write) override { view_.WriteEdit(write); }
-    void ClearChangedMarks() override { view_.ClearChangedMarks(); }
+    void SetEditValue(const SEditWrite& write) override {
+        controller_.SetEditValue(write.edit, write.value, {CouplingOf(write)});
+    }
+    void ClearChangedMarks() override { controller_.MarkAll(false); }
     void RefreshSummary(int line) override { view_.RefreshSummaryLine(line); }
 
 private:
@@ -66,7 +75,9 @@ private:
 }  // namespace
 
 CMainController::CMainController(IMainView& view, IPrompt& prompt, SControllerOptions options)
-    : view_(view), guard_([this] { WhenIdle(); }), prompt_(prompt, guard_), options_(std::move(options)) {}
+    : view_(view), guard_([this] { WhenIdle(); }), prompt_(prompt, guard_), options_(std::move(options)) {
+    TakeRanges(edits_, InitialEditRanges());
+}
 
 CMainController::~CMainController() {
     // An instrument still connected is let go at the driver level.
@@ -122,7 +133,7 @@ std::string CMainController::OpenConnection(const std::string& address) {
     state_.attStrategyOk = device_->ProbeAttStrategy();
     SetControlsState(true);
     state_.currentAddress = address;
-    view_.ApplyCurrentSettings();
+    ApplyCurrentSettings();
     // Ending the program from a failure dialog of the application closed the
     // session already; nothing is left to watch.
     if (!Connected()) return {};
@@ -147,7 +158,9 @@ void CMainController::PushInstrumentLimits() {
         device_->GetPowRange(limits.minPow, limits.maxPow, unusedPoints);
     }
     coupling_.SetLimits(state_.limits);
-    view_.ShowEditRanges(EditRangesFor(state_.limits), PowLimitRangeFor(state_.limits));
+    const EditRanges ranges = EditRangesFor(state_.limits);
+    TakeRanges(edits_, ranges);
+    view_.ShowEditRanges(ranges, PowLimitRangeFor(state_.limits));
 }
 
 void CMainController::DisconnectActionExecute() {
@@ -193,7 +206,10 @@ void CMainController::SetControlsState(bool connected) {
     RefreshPanels(in);
     view_.ShowSuperuserMenu(state_.superuserMenu);
     state_.uiRefresh = true;
-    view_.ShowControlValues(DisplayedControls(profile_, in));
+    const SDisplayedControls shown = DisplayedControls(profile_, in);
+    for (int i = 0; i < kEditCount; ++i) edits_[static_cast<std::size_t>(i)].value = shown.edits[static_cast<std::size_t>(i)];
+    shown_ = shown;
+    view_.ShowControlValues(shown);
     state_.uiRefresh = false;
     const bool unlocked = !state_.settingsLocked;
     SProfileActions usable;
@@ -203,7 +219,7 @@ void CMainController::SetControlsState(bool connected) {
     usable.saving = false;
     usable.defaultProfile = unlocked;
     view_.ShowProfileActions(usable);
-    view_.ClearChangedMarks();
+    MarkAll(false);
 }
 
 void CMainController::RefreshPanels() { RefreshPanels(ControlInputs(Connected())); }
@@ -211,7 +227,7 @@ void CMainController::RefreshPanels() { RefreshPanels(ControlInputs(Connected())
 void CMainController::RefreshPanels(const SControlInputs& in) {
     // The phase offset is a setting like the others of its panel and is
     // usable exactly when they are.
-    view_.ShowEnabledStates(EnabledControls(in), !state_.controlsOff);
+    ShowEnabledStates(EnabledControls(in), !state_.controlsOff);
 }
 
 // ---------------------------------------------------------------- the poll
@@ -272,6 +288,7 @@ bool CMainController::CheckErrors() {
 void CMainController::LoseExternalReference() {
     // Cleared before the box, so a tick after it does not raise it again.
     profile_.syncparams.erg = false;
+    shown_.extRef = false;
     view_.ShowExtRef(false, !state_.controlsOff);
     if (state_.rfEnabled) SwitchRfOff();
 

@@ -20,10 +20,12 @@
 #include "core/profile.h"
 #include "model/main_state.h"
 #include "model/control_states.h"
+#include "model/control_values.h"
 #include "model/event_guard.h"
 #include "model/hand_step.h"
 #include "model/list_panel.h"
 #include "model/list_panel_host.h"
+#include "model/edit_validation.h"
 #include "model/main_view.h"
 #include "model/parameter_coupling.h"
 #include "model/pulse_panel.h"
@@ -32,6 +34,16 @@
 namespace z5r {
 
 class CDevice;
+
+// How the program writes a value into an edit of the table.
+enum class ECoupling { Quiet, Run };           // Run: the coupling runs as if the operator typed it
+enum class EDisabledEdit { Keep, Overwrite };  // Keep: a disabled edit keeps what it shows
+struct SEditWriteMode {
+    ECoupling coupling = ECoupling::Quiet;
+    EDisabledEdit disabled = EDisabledEdit::Keep;
+    int source = kNoEdit;  // the edit being typed in keeps its text
+};
+inline ECoupling CouplingOf(const SEditWrite& write) { return write.quiet ? ECoupling::Quiet : ECoupling::Run; }
 
 struct SControllerOptions {
     // The port "TCPIP::<address>::<port>::SOCKET" uses, asked at each connection.
@@ -79,6 +91,38 @@ public:
     void SetControlsState(bool connected);
     // Only the enabled states, after a selector changed what is usable.
     void RefreshPanels();
+    // Puts the current record into the controls and, through their handlers,
+    // into the instrument (also after a connection).
+    void ApplyCurrentSettings();
+
+    // ---- the numeric edits ----------------------------------------------------
+    // What each edit of the table holds, its limits, enabled and changed state,
+    // as the controller showed it or the operator typed it.
+    const EditStates& Edits() const { return edits_; }
+    // The operator changed the text of an edit or stepped it to `value`.
+    void EditChanged(int index, double value);
+    // The operator confirmed the entry of an edit (kNoEdit: none).
+    void EditConfirmed(int index);
+    // The operator typed the power ceiling.
+    void PowLimitChanged(double value) { shown_.powLimit = value; }
+    // The one way the program changes an edit of the table.
+    void SetEditValue(int index, double value, SEditWriteMode mode = {});
+    // Sets or clears the changed mark of all seventeen edits.
+    // What the pulse edits hold, as the operator typed or the program wrote them.
+    SPulseEdits PulseEditsShown() const;
+    void MarkAll(bool changed);
+    void FreqFullRangeBClick();
+    void PowFullRangeBClick();
+    void AllowLimitPowerCBClick(bool checked);
+    // The ceiling's check box and edit show these.
+    void ShowPowerCeiling(bool on, double limit);
+
+    // ---- operating mode, trigger, run moment, sweep type ---------------------
+    // Each with what the operator chose.
+    void ModeCBChange(int chosen);
+    void TriggerModeCBChange(int chosen);
+    void RunModeCBChange(int chosen);
+    void LinLogRGClick(int chosen);
 
     // ---- the status poll ------------------------------------------------------
     void Timer1Timer();
@@ -91,7 +135,8 @@ public:
     void EPCCBClick(bool checked);
     void AttStrategyCBChange(int chosen);
     void RGFreqCBChange(int chosen);
-    void ERGCBClick(bool checked, int chosenFrequency);
+    // With the reference frequency the operator chose last.
+    void ERGCBClick(bool checked);
 
     // ---- RF output, manual stepping, the sweep list -------------------------
     void EnableRFActionExecute();
@@ -110,6 +155,23 @@ public:
     CPulsePanel& Pulses() { return pulsePanel_; }
 
 private:
+    // Sending the settings, reading back what the instrument accepted.
+    void SendFrequency(bool range);
+    void SendPower(bool range);
+    void SendBothSweeps();
+    void SendModeRanges();
+    void SendDwell();
+    void SendSyncTime();
+    void SendPhase();
+    void RunSend(EDispatch dispatch);
+    void RunCoupling(int source);
+    void RunPointsCoupling(int pointsEdit);
+    void RememberAcceptedValues(int confirmedEdit);
+    // An enabled state shown, kept for the edits of the table.
+    void ShowControlEnabled(EControl control, bool enabled);
+    void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled);
+    void ShowSelection(ESelector selector, int index);
+    void ShowChecked(ECheck box, bool checked);
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
     void SendFlag(bool checked, bool& field, FlagSender send, int summaryLine);
@@ -147,6 +209,9 @@ private:
     CControllerListHost listHost_{*this};
     CListPanel listPanel_{listHost_, prompt_};
     CPulsePanel pulsePanel_{*this, view_};
+    EditStates edits_;
+    // What the selectors, check boxes and the ceiling show, as last shown or chosen.
+    SDisplayedControls shown_;
 };
 
 }  // namespace z5r

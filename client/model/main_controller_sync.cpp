@@ -14,6 +14,7 @@ namespace z5r {
 void CMainController::SyncOutModeCBChange(int chosen) {
     CEventGuard::CScope scope(guard_);
     SSyncParams& s = profile_.syncparams;
+    shown_.syncmode = chosen;
     if (!state_.settingsLocked) s.syncmode = chosen;
     if (Connected()) {
         bool enabled = s.syncmode != soNone;
@@ -24,7 +25,7 @@ void CMainController::SyncOutModeCBChange(int chosen) {
             s.syncmode = mode;
         }
     }
-    view_.ShowControlEnabled(EControl::SyncTimeEdit, !state_.controlsOff && s.syncmode != soSyncInRepeat);
+    ShowControlEnabled(EControl::SyncTimeEdit, !state_.controlsOff && s.syncmode != soSyncInRepeat);
     view_.RefreshSummaryLine(slSyncOut);
 }
 
@@ -40,15 +41,18 @@ void CMainController::SendFlag(bool checked, bool& field, FlagSender send, int s
 }
 
 void CMainController::SyncOutCBClick(bool checked) {
+    shown_.syncOut = checked;
     SendFlag(checked, profile_.syncparams.syncout, &CDevice::SetSyncOutInverse, slSyncOutInverse);
 }
 
 void CMainController::SyncInCBClick(bool checked) {
+    shown_.syncIn = checked;
     SendFlag(checked, profile_.syncparams.syncin, &CDevice::SetSyncInInverse, slSyncInInverse);
 }
 
 void CMainController::EPCCBClick(bool checked) {
     CEventGuard::CScope scope(guard_);
+    shown_.epc = checked;
     bool& epc = profile_.syncparams.epc;
     if (!state_.settingsLocked) epc = checked;
     if (Connected()) {
@@ -60,6 +64,7 @@ void CMainController::EPCCBClick(bool checked) {
 }
 
 void CMainController::AttStrategyCBChange(int chosen) {
+    shown_.attStrategy = chosen;
     if (!state_.attStrategyOk) return;
     CEventGuard::CScope scope(guard_);
     int& strategy = profile_.powparams.strategy;
@@ -73,16 +78,18 @@ void CMainController::AttStrategyCBChange(int chosen) {
 }
 
 void CMainController::RGFreqCBChange(int chosen) {
+    shown_.rgfreq = chosen;
     if (!state_.settingsLocked) profile_.syncparams.rgfreq = chosen;
     view_.RefreshSummaryLine(slExtRefFrequency);
 }
 
-void CMainController::ERGCBClick(bool checked, int chosenFrequency) {
+void CMainController::ERGCBClick(bool checked) {
     CEventGuard::CScope scope(guard_);
+    shown_.extRef = checked;
     const bool locked = state_.settingsLocked;
     SSyncParams& s = profile_.syncparams;
     if (!locked) s.erg = checked;
-    const int item = locked ? s.rgfreq : chosenFrequency;
+    const int item = locked ? s.rgfreq : shown_.rgfreq;
     const double hz = item >= 0 && static_cast<std::size_t>(item) < kRefFrequencyItems.size()
                           ? ExtRefFrequencyHz(Tr(kRefFrequencyItems[static_cast<std::size_t>(item)]))
                           : 0.0;
@@ -111,6 +118,7 @@ void CMainController::ERGCBClick(bool checked, int chosenFrequency) {
         }
     }
     if (!locked) {
+        shown_.extRef = s.erg;
         view_.ShowExtRef(s.erg, !state_.controlsOff && !s.erg);
         if (failed) {
             SPromptMessage message;

@@ -2,6 +2,8 @@
 // it is told; the controller never asks it what a control holds.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 
 #include "core/control_ranges.h"
@@ -19,6 +21,24 @@ struct SInstrumentIdentity {
 };
 
 enum class EIndicator { Capture, Level, Power };
+
+// The readouts of the fixed values and of the sweep's ends.
+enum class EReadout { F0, F1, F2, P0, P1, P2 };
+
+// The selectors and the check boxes of the setting controls.
+enum class ESelector { Mode, Trigger, RunMode, SweepType, SyncOutMode, RgFreq, AttStrategy, PulseMode };
+enum class ECheck { SyncIn, SyncOut, Epc, ExtRef };
+
+// The step of an edit's arrows and wheel.
+struct SEditStep {
+    double increment = 0.0;
+    bool decimal = false;
+    std::optional<int> power;  // the step's decimal exponent; kept when empty
+};
+struct SEditSteps {
+    std::array<SEditStep, kEditCount> edits{};
+    SEditStep ceiling;  // PowLimit
+};
 
 // The commands of the profile list that can be used.
 struct SProfileActions {
@@ -45,6 +65,7 @@ public:
     virtual void ShowSweepProgress(int position) = 0;
     virtual void ShowSweepProgressMaximum(int points) = 0;
     virtual void ShowFixedReadouts(double frequency, double level) = 0;
+    virtual void ShowReadout(EReadout readout, double value) = 0;
     virtual void ShowEditRanges(const EditRanges& ranges, const SControlRange& ceiling) = 0;
 
     // ---- the setting controls ----------------------------------------------
@@ -55,18 +76,24 @@ public:
     // Without running any control's handler.
     virtual void ShowControlValues(const SDisplayedControls& shown) = 0;
     virtual void ShowProfileActions(const SProfileActions& usable) = 0;
+    // An edit of the table shows `value`; what it holds goes nowhere back.
+    virtual void ShowEditValue(int edit, double value) = 0;
+    virtual void ShowEditChanged(int edit, bool changed) = 0;
+    // The edit's entry to return to is what it holds now.
+    virtual void RememberEditValue(int edit) = 0;
+    virtual void ShowPowerCeiling(bool on, double limit) = 0;
+    virtual void ShowEditSteps(const SEditSteps& steps) = 0;
+    // Without running the control's handler; an index it does not have shows nothing.
+    virtual void ShowSelection(ESelector selector, int index) = 0;
+    virtual void ShowChecked(ECheck box, bool checked) = 0;
 
     // ---- the status poll's timer -------------------------------------------
     virtual void StartPoll() = 0;
     virtual void StopPoll() = 0;
 
     // ---- the settings controls' procedures that still run in the window ----
-    virtual void ApplyCurrentSettings() = 0;
     virtual void RefreshSummary() = 0;
     virtual void RefreshSummaryLine(int line) = 0;
-    // An edit of the table takes `write.value` (and the record with it).
-    virtual void WriteEdit(const SEditWrite& write) = 0;
-    virtual void ClearChangedMarks() = 0;
 
     // The operator chose to end the program.
     virtual void RequestTerminate() = 0;

@@ -82,7 +82,9 @@ SPulseEdits CPulsePanel::Values(const SPulseEdits& shown) const {
     return {m.tau, m.periodsingle, m.q, m.periodpacket};
 }
 
-void CPulsePanel::Write(int edit, double value) { view_.WriteEdit(SEditWrite{edit, value, true}); }
+void CPulsePanel::Write(int edit, double value) { 
+    controller_.SetEditValue(edit, value, {ECoupling::Quiet, Locked() ? EDisabledEdit::Keep : EDisabledEdit::Overwrite});
+}
 
 void CPulsePanel::PMModeCBChange(int chosen) {
     controller_.Run([&] {
@@ -179,7 +181,7 @@ void CPulsePanel::ConfirmPeriodic(EPulseEdit edit, const SPulseEdits& shown) {
     Write(eiTau, bounded.tau);
     Write(eiPeriodSingle, bounded.period);
     Write(eiQ, bounded.q);
-    view_.ClearChangedMarks();
+    controller_.MarkAll(false);
     values.tau = bounded.tau;
     values.period = bounded.period;
     values.q = bounded.q;
@@ -255,7 +257,7 @@ void CPulsePanel::SendPulseModulation(EPulseSend what, const SPulseEdits& shown)
         if (period != m.periodpacket) Write(eiPeriodPacket, period);
         m.periodpacket = period;
     }
-    view_.ClearChangedMarks();
+    controller_.MarkAll(false);
     // The current-profile mark belongs to the profile list, which is not part
     // of the window yet; there is no mark to clear.
 }

@@ -41,7 +41,7 @@ TEST_F(PulsePanelWindowTest, TheSelectorSendsThePeriodicPulsesAndEnablesTheirGro
     main.TauSingleEdit->SetValue(1e-6);
     main.PeriodSingleEdit->SetValue(5e-6);
     EXPECT_DOUBLE_EQ(main.QSingleEdit->GetValue(), 5.0);
-    main.OnEditValidate(main.PeriodSingleEdit);
+    main.PeriodSingleEdit->OnValidate(main.PeriodSingleEdit);
     EXPECT_NEAR(std::stod(SimState("PulsePeriod")), 5e-6, 1e-12);
     EXPECT_NEAR(std::stod(SimState("PulseWidth")), 1e-6, 1e-12);
 }
@@ -103,7 +103,7 @@ TEST_F(PulsePanelWindowTest, TheEditorsPacketIsSentAndATooShortPeriodTurnsTheEdi
 
     main.PeriodPacketEdit->SetValue(15e-6);
     main.PeriodPacketEdit->SetChangedVal(true);
-    main.OnEditValidate(main.PeriodPacketEdit);
+    main.PeriodPacketEdit->OnValidate(main.PeriodPacketEdit);
     EXPECT_EQ(PeriodColour(main), QColor(Qt::red));
     EXPECT_NEAR(std::stod(SimState("PulsePeriod")), 25e-6, 1e-12);
 }

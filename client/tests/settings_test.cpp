@@ -115,43 +115,6 @@ TEST_F(SettingsTest, RangeCouplingFollowsTheOperatorsTypingAndReachesTheInstrume
     EXPECT_TRUE(prompt_.Shown().empty()) << LastMessage();
 }
 
-TEST_F(SettingsTest, OnePointCollapsesTheRangeAndTwoRestoresTheStop) {
-    z5r::TMain& main = Connected();
-    Select(main.ModeCB, z5r::omFrequencySweep);
-    Type(main.edtStart, "1 ГГц");
-    Type(main.edtStop, "3 ГГц");
-    Type(main.edtPoints, "1");
-    EXPECT_DOUBLE_EQ(main.edtStop->GetValue(), 1e9);
-    EXPECT_DOUBLE_EQ(main.edtCenter->GetValue(), 1e9);
-    EXPECT_DOUBLE_EQ(main.edtSpan->GetValue(), 0.0);
-    Type(main.edtPoints, "2");
-    EXPECT_DOUBLE_EQ(main.edtStop->GetValue(), 3e9);
-    EXPECT_DOUBLE_EQ(main.edtCenter->GetValue(), 2e9);
-    EXPECT_DOUBLE_EQ(main.edtSpan->GetValue(), 2e9);
-    EXPECT_EQ(SimNumber("SweepStopFrequency"), 3e9);
-}
-
-TEST_F(SettingsTest, AnEntryOutOfRangeBlocksEverySendUntilItIsCorrected) {
-    z5r::TMain& main = Connected();
-    Select(main.ModeCB, z5r::omFrequencySweep);
-    Type(main.edtStart, "1 ГГц");
-    const std::string requests = SimState("Requests");
-
-    Type(main.DwellEdit, "5 с");
-    EXPECT_TRUE(main.DwellEdit->GetChangedVal());
-    Type(main.edtStart, "1.2 ГГц");
-    EXPECT_EQ(SimState("Requests"), requests);
-    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
-    EXPECT_TRUE(main.edtStart->GetChangedVal());
-
-    Type(main.DwellEdit, "20 мс");
-    EXPECT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
-    Type(main.edtStart, "1.2 ГГц");
-    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1.2e9);
-    EXPECT_FALSE(main.edtStart->GetChangedVal());
-    EXPECT_FALSE(main.DwellEdit->GetChangedVal());
-}
-
 TEST_F(SettingsTest, FixedValuesPhaseAndCeilingAreSentAndReadBack) {
     z5r::TMain& main = Connected();
     Select(main.ModeCB, z5r::omFixed);
@@ -174,25 +137,6 @@ TEST_F(SettingsTest, FixedValuesPhaseAndCeilingAreSentAndReadBack) {
     EXPECT_EQ(SummaryText(main, 6), "-20 дБм");
     Type(main.PowCenter, "0");
     EXPECT_DOUBLE_EQ(SimNumber("Level"), -20.0);
-}
-
-TEST_F(SettingsTest, FullRangeButtonsTakeTheInstrumentsLimitsAndTheCeiling) {
-    z5r::TMain& main = Connected();
-    Select(main.ModeCB, z5r::omFrequencySweep);
-    main.FreqFullRangeB->click();
-    const z5r::SInstrumentLimits& limits = main.State().limits;
-    EXPECT_EQ(main.edtStart->GetValue(), limits.minFreq);
-    EXPECT_EQ(main.edtStop->GetValue(), limits.maxFreq);
-    EXPECT_EQ(SimNumber("SweepStartFrequency"), limits.minFreq);
-    EXPECT_EQ(SimNumber("SweepStopFrequency"), limits.maxFreq);
-
-    Select(main.ModeCB, z5r::omPowerSweep);
-    Type(main.PowLimit, "5");
-    main.AllowLimitPowerCB->click();
-    main.PowFullRangeB->click();
-    EXPECT_DOUBLE_EQ(main.PowStart->GetValue(), limits.minPow);
-    EXPECT_DOUBLE_EQ(main.PowStop->GetValue(), 5.0);
-    EXPECT_DOUBLE_EQ(SimNumber("SweepStopLevel"), 5.0);
 }
 
 TEST_F(SettingsTest, SelectorsAndCheckBoxesReachTheInstrument) {
@@ -265,37 +209,6 @@ TEST_F(SettingsTest, RfOutputTogglesAndAModeChangeSwitchesItOff) {
     EXPECT_FALSE(main.EnableRFAction->isChecked());
     EXPECT_EQ(SimNumber("RfOutputEnabled"), 0.0);
     EXPECT_EQ(SimNumber("SweepMode"), 4.0);
-}
-
-TEST_F(SettingsTest, ManualSteppingWalksThePointsAndWraps) {
-    z5r::TMain& main = Connected();
-    Select(main.ModeCB, z5r::omFrequencySweep);
-    Type(main.edtStart, "1 ГГц");
-    Type(main.edtStop, "1.003 ГГц");
-    Type(main.edtPoints, "4");
-    Type(main.PowCenter, "-5");
-    Select(main.RunModeCB, z5r::rmNextPoint);
-    Select(main.TriggerModeCB, z5r::tmManual);
-
-    // Held at one point, the first.
-    EXPECT_EQ(SimNumber("SweepMode"), 0.0);
-    EXPECT_EQ(SimNumber("CwFrequency"), 1e9);
-    EXPECT_DOUBLE_EQ(SimNumber("Level"), -5.0);
-    EXPECT_TRUE(main.HandModeStepAction->isEnabled());
-    EXPECT_EQ(main.SweepPB->maximum(), 4);
-    EXPECT_EQ(main.SweepPB->value(), 1);
-
-    for (double expected : {1.001e9, 1.002e9, 1.003e9, 1e9, 1.001e9}) {
-        main.HandModeStepAction->trigger();  // F6
-        EXPECT_EQ(SimNumber("CwFrequency"), expected);
-    }
-    EXPECT_EQ(main.SweepPB->value(), 2);
-
-    // Back to the automatic trigger: the sweep runs on the instrument again.
-    Select(main.TriggerModeCB, z5r::tmAuto);
-    EXPECT_EQ(SimNumber("SweepMode"), 3.0);
-    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
-    EXPECT_FALSE(main.HandModeStepAction->isEnabled());
 }
 
 TEST_F(SettingsTest, TheLogarithmicSweepRunsAsAListOfAtMost5001Points) {

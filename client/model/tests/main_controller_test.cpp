@@ -47,8 +47,17 @@ public:
     CControlStates states;
     SDisplayedControls values;
     SProfileActions profileActions;
-    int applications = 0;
+    std::map<ESelector, int> selections;
+    int progress = 0;
+    int progressMaximum = 0;
+    std::map<ECheck, bool> checks;
+    SEditSteps steps;
     EditRanges ranges{};
+    std::map<EReadout, double> readouts;
+    std::map<int, double> editValues;
+    std::map<int, bool> editChanged;
+    bool ceilingOn = false;
+    double ceiling = 0.0;
 
     void ShowConnected(const SInstrumentIdentity& shown) override {
         connectedShown = true;
@@ -61,8 +70,8 @@ public:
     void ShowRfRadiating(bool) override {}
     void ShowExtRef(bool checked, bool) override { extRefChecked = checked; }
     void ShowPulsePanel(bool) override {}
-    void ShowSweepProgress(int) override {}
-    void ShowSweepProgressMaximum(int) override {}
+    void ShowSweepProgress(int position) override { progress = position; }
+    void ShowSweepProgressMaximum(int points) override { progressMaximum = points; }
     void ShowFixedReadouts(double, double) override {}
     void ShowEditRanges(const EditRanges& shown, const SControlRange&) override { ranges = shown; }
     void StartPoll() override { polling = true; }
@@ -72,11 +81,19 @@ public:
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
     void ShowProfileActions(const SProfileActions& shown) override { profileActions = shown; }
-    void ApplyCurrentSettings() override { ++applications; }
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
-    void WriteEdit(const SEditWrite&) override {}
-    void ClearChangedMarks() override {}
+    void ShowReadout(EReadout readout, double value) override { readouts[readout] = value; }
+    void ShowEditValue(int edit, double value) override { editValues[edit] = value; }
+    void ShowEditChanged(int edit, bool changed) override { editChanged[edit] = changed; }
+    void RememberEditValue(int) override {}
+    void ShowEditSteps(const SEditSteps& shown) override { steps = shown; }
+    void ShowSelection(ESelector selector, int index) override { selections[selector] = index; }
+    void ShowChecked(ECheck box, bool checked) override { checks[box] = checked; }
+    void ShowPowerCeiling(bool on, double limit) override {
+        ceilingOn = on;
+        ceiling = limit;
+    }
     void RequestTerminate() override { ++terminateRequests; }
 };
 
@@ -159,12 +176,13 @@ TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStarts
     EXPECT_EQ(view_.instrument.address, "127.0.0.1");
     EXPECT_EQ(view_.instrument.serial, SimState("SerialNumber"));
     EXPECT_FALSE(view_.instrument.name.empty());
-    EXPECT_EQ(view_.applications, 1);
+    // The record applied: the instrument holds its fixed frequency.
+    EXPECT_DOUBLE_EQ(std::stod(SimState("CwFrequency")), controller.Profile().freqparams.fix);
     EXPECT_TRUE(view_.polling);
     EXPECT_EQ(view_.ranges[eiPoints].maximum, controller.State().limits.maxPoints);
     EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
     EXPECT_TRUE(view_.profileActions.editing);
-    EXPECT_EQ(view_.values.edits[eiCenter], controller.Profile().freqparams.fix);
+    EXPECT_EQ(view_.editValues[eiCenter], controller.Profile().freqparams.fix);
 
     controller.DisconnectActionExecute();
     EXPECT_FALSE(controller.State().connectedFlag);
@@ -217,7 +235,8 @@ TEST_F(MainControllerTest, ADriverErrorSwitchesTheOutputOff) {
 
 TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
     CMainController& controller = Connected();
-    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    controller.RGFreqCBChange(kFirstReferenceFrequency);
+    controller.ERGCBClick(true);
     ASSERT_TRUE(view_.extRefChecked);
     ASSERT_EQ(SimState("ExtRefEnabled"), "1");
     controller.EnableRFActionExecute();
@@ -307,9 +326,14 @@ TEST_F(MainControllerTest, SynchronisationAttenuatorAndReferenceReachTheInstrume
         {"sync in inverted", [&] { controller.SyncInCBClick(true); }, "TriggerInputInverted", "1"},
         {"external power control", [&] { controller.EPCCBClick(true); }, "ExtPowerControl", "1"},
         {"attenuator strategy", [&] { controller.AttStrategyCBChange(asMinSwitching); }, "AttStrategy", "3"},
-        {"reference on", [&] { controller.ERGCBClick(true, rf10MHz); }, "ExtRefEnabled", "1"},
+        {"reference on",
+         [&] {
+             controller.RGFreqCBChange(rf10MHz);
+             controller.ERGCBClick(true);
+         },
+         "ExtRefEnabled", "1"},
         {"reference frequency", [] {}, "ExtRefFrequency", "10000000"},
-        {"reference off", [&] { controller.ERGCBClick(false, rf10MHz); }, "ExtRefEnabled", "0"},
+        {"reference off", [&] { controller.ERGCBClick(false); }, "ExtRefEnabled", "0"},
     };
     for (const SCase& c : cases) {
         c.event();
@@ -369,7 +393,8 @@ INSTANTIATE_TEST_SUITE_P(BothAnswers, InstrumentKilledUnderAnErrorBox,
 
 TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceItCloses) {
     CMainController& controller = Connected();
-    controller.ERGCBClick(true, kFirstReferenceFrequency);
+    controller.RGFreqCBChange(kFirstReferenceFrequency);
+    controller.ERGCBClick(true);
     ASSERT_TRUE(controller.Profile().syncparams.erg);
     sim_->Control("lose-ref");
     prompt_.whileOpen = [&](const SPromptMessage& message) {
@@ -445,6 +470,118 @@ TEST_F(MainControllerTest, ListChangesSendNothingOutsideTheListSweep) {
     editor.entered.stopfreq = 30000000;
     controller.ListPanel().AddLineActionExecute();
     EXPECT_EQ(SimState("ListFrequencies"), sent);
+}
+
+// The edits and selectors as the window passes on what the operator typed
+// and chose, on a shown window.
+class ControllerSettingsTest : public MainControllerTest {
+protected:
+    CMainController& Shown() {
+        MakeController();
+        controller_->State().formShown = true;
+        EXPECT_EQ(controller_->OpenConnection("127.0.0.1"), "");
+        return *controller_;
+    }
+    // Typed and confirmed, as Enter does.
+    void Enter(int edit, double value) {
+        controller_->Run([&] { controller_->EditChanged(edit, value); });
+        controller_->Run([&] { controller_->EditConfirmed(edit); });
+    }
+    double Edit(int edit) const { return controller_->Edits()[static_cast<std::size_t>(edit)].value; }
+    bool Changed(int edit) const { return controller_->Edits()[static_cast<std::size_t>(edit)].changed; }
+    double SimNumber(const std::string& key) { return std::stod(SimState(key)); }
+};
+
+TEST_F(ControllerSettingsTest, OnePointCollapsesTheRangeAndTwoRestoresTheStop) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1e9);
+    Enter(eiStop, 3e9);
+    Enter(eiPoints, 1);
+    EXPECT_DOUBLE_EQ(Edit(eiStop), 1e9);
+    EXPECT_DOUBLE_EQ(Edit(eiCenter), 1e9);
+    EXPECT_DOUBLE_EQ(Edit(eiSpan), 0.0);
+    EXPECT_DOUBLE_EQ(view_.editValues[eiStop], 1e9);
+    Enter(eiPoints, 2);
+    EXPECT_DOUBLE_EQ(Edit(eiStop), 3e9);
+    EXPECT_DOUBLE_EQ(Edit(eiCenter), 2e9);
+    EXPECT_DOUBLE_EQ(Edit(eiSpan), 2e9);
+    EXPECT_DOUBLE_EQ(view_.editValues[eiSpan], 2e9);
+    EXPECT_EQ(SimNumber("SweepStopFrequency"), 3e9);
+}
+
+TEST_F(ControllerSettingsTest, AnEntryOutOfRangeBlocksEverySendUntilItIsCorrected) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1e9);
+    const std::string requests = SimState("Requests");
+
+    Enter(eiDwell, 5.0);
+    EXPECT_TRUE(Changed(eiDwell));
+    Enter(eiStart, 1.2e9);
+    EXPECT_EQ(SimState("Requests"), requests);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
+    EXPECT_TRUE(Changed(eiStart));
+    EXPECT_TRUE(view_.editChanged[eiStart]);
+
+    Enter(eiDwell, 0.02);
+    EXPECT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
+    Enter(eiStart, 1.2e9);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1.2e9);
+    EXPECT_FALSE(Changed(eiStart));
+    EXPECT_FALSE(Changed(eiDwell));
+    EXPECT_FALSE(view_.editChanged[eiDwell]);
+}
+
+TEST_F(ControllerSettingsTest, FullRangeButtonsTakeTheInstrumentsLimitsAndTheCeiling) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    controller.FreqFullRangeBClick();
+    const SInstrumentLimits& limits = controller.State().limits;
+    EXPECT_EQ(Edit(eiStart), limits.minFreq);
+    EXPECT_EQ(Edit(eiStop), limits.maxFreq);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), limits.minFreq);
+    EXPECT_EQ(SimNumber("SweepStopFrequency"), limits.maxFreq);
+
+    controller.ModeCBChange(omPowerSweep);
+    controller.PowLimitChanged(5.0);
+    controller.AllowLimitPowerCBClick(true);
+    EXPECT_FALSE(view_.states.Enabled(EControl::PowLimit));
+    controller.PowFullRangeBClick();
+    EXPECT_DOUBLE_EQ(Edit(eiPowStart), limits.minPow);
+    EXPECT_DOUBLE_EQ(Edit(eiPowStop), 5.0);
+    EXPECT_DOUBLE_EQ(SimNumber("SweepStopLevel"), 5.0);
+}
+
+TEST_F(ControllerSettingsTest, ManualSteppingWalksThePointsAndWraps) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1e9);
+    Enter(eiStop, 1.003e9);
+    Enter(eiPoints, 4);
+    Enter(eiPowCenter, -5);
+    controller.RunModeCBChange(rmNextPoint);
+    controller.TriggerModeCBChange(tmManual);
+
+    // Held at one point, the first.
+    EXPECT_EQ(SimNumber("SweepMode"), 0.0);
+    EXPECT_EQ(SimNumber("CwFrequency"), 1e9);
+    EXPECT_DOUBLE_EQ(SimNumber("Level"), -5.0);
+    EXPECT_TRUE(view_.states.Enabled(EControl::HandModeStepAction));
+    EXPECT_EQ(view_.progressMaximum, 4);
+    EXPECT_EQ(view_.progress, 1);
+
+    for (double expected : {1.001e9, 1.002e9, 1.003e9, 1e9, 1.001e9}) {
+        controller.HandModeStepActionExecute();
+        EXPECT_EQ(SimNumber("CwFrequency"), expected);
+    }
+    EXPECT_EQ(view_.progress, 2);
+
+    // Back to the automatic trigger: the sweep runs on the instrument again.
+    controller.TriggerModeCBChange(tmAuto);
+    EXPECT_EQ(SimNumber("SweepMode"), 3.0);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
+    EXPECT_FALSE(view_.states.Enabled(EControl::HandModeStepAction));
 }
 
 }  // namespace

@@ -66,15 +66,19 @@ public:
     void ShowProfileActions(const SProfileActions&) override {}
     void StartPoll() override {}
     void StopPoll() override {}
-    void ApplyCurrentSettings() override {}
+    void ShowReadout(EReadout, double) override {}
+    void ShowEditValue(int edit, double value) override { edits[static_cast<std::size_t>(edit)] = value; }
+    void ShowEditChanged(int, bool) override {}
+    void RememberEditValue(int) override {}
+    void ShowPowerCeiling(bool, double) override {}
+    void ShowEditSteps(const SEditSteps&) override {}
+    void ShowSelection(ESelector selector, int index) override {
+        if (selector == ESelector::PulseMode) pulseItem = index;
+        if (selector == ESelector::Mode) modeItem = index;
+    }
+    void ShowChecked(ECheck, bool) override {}
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
-    // As the window does: the record takes the value, a disabled edit keeps what it shows.
-    void WriteEdit(const SEditWrite& write) override {
-        if (double* field = RecordField(controller->Profile(), write.edit)) *field = write.value;
-        if (!controller->State().settingsLocked) edits[static_cast<std::size_t>(write.edit)] = write.value;
-    }
-    void ClearChangedMarks() override {}
     void RequestTerminate() override {}
 
     // IPulseWindow: every edit lies within its limits here, so the main
