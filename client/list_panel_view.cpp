@@ -99,17 +99,20 @@ void TListPanelView::ClearRows() { main_.ListLV->clear(); }
 void TListPanelView::ShowRow(int index, const SSegmentRow& row) {
     QTreeWidget* list = main_.ListLV;
     QTreeWidgetItem* item = list->topLevelItem(index);
-    if (item == nullptr) {
+    const bool appended = item == nullptr;
+    if (appended) {
         item = new QTreeWidgetItem;
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         for (int column : {lcFrequency, lcLevel, lcPoints}) item->setTextAlignment(column, Qt::AlignCenter);
-        list->addTopLevelItem(item);
     }
     item->setText(lcNumber, QString::fromStdString(row.number));
     item->setText(lcFrequency, QString::fromStdString(row.frequency));
     item->setText(lcLevel, QString::fromStdString(row.level));
     item->setText(lcPoints, QString::fromStdString(row.points));
     item->setCheckState(lcNumber, row.checked ? Qt::Checked : Qt::Unchecked);
+    // A row filled before it joins the list costs the view one insertion
+    // instead of one change notice per cell.
+    if (appended) list->addTopLevelItem(item);
 }
 
 void TListPanelView::SelectRow(int row) {
