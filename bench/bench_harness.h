@@ -9,7 +9,9 @@
 #include <benchmark/benchmark.h>
 #include <sched.h>
 
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -86,5 +88,31 @@ void RegisterPerLayout(const std::string& name, const std::vector<SLayout>& layo
 // The medians of each layout and the ratio measured/baseline per layout.
 void PrintComparison(const CCollectingReporter& reporter, const SComparison& comparison,
                      const std::vector<SLayout>& layouts);
+
+// The usual main of a library-against-plain comparison with a peer per
+// layout: `Peer` is made from the peer's CPU, `library` and `plain` are
+// called as (state, peer, bench CPU). Returns the program's exit code.
+template <typename Peer, typename Library, typename Plain>
+int RunPeerComparison(int argc, char** argv, const SComparison& comparison, Library library, Plain plain) {
+    if (!InitializeBenchmarks(argc, argv)) return 1;
+    const std::vector<SLayout> layouts = ComparisonLayouts(AllowedCpus());
+    if (layouts.empty()) {
+        std::fprintf(stderr, "no CPU to run on\n");
+        return 1;
+    }
+    std::map<std::string, std::unique_ptr<Peer>> peers;
+    for (const SLayout& layout : layouts) peers[layout.name] = std::make_unique<Peer>(layout.peerCpu);
+    RegisterPerLayout(comparison.measured, layouts, [&peers, library](benchmark::State& state, const SLayout& layout) {
+        library(state, *peers.at(layout.name), layout.benchCpu);
+    });
+    RegisterPerLayout(comparison.baseline, layouts, [&peers, plain](benchmark::State& state, const SLayout& layout) {
+        plain(state, *peers.at(layout.name), layout.benchCpu);
+    });
+    CCollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintComparison(reporter, comparison, layouts);
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace kvbench

@@ -177,29 +177,8 @@ void PlainRoundTrip(benchmark::State& state, const EchoPeer& peer, int clientCpu
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!kvbench::InitializeBenchmarks(argc, argv)) return 1;
-    const std::vector<kvbench::SLayout> layouts = kvbench::ComparisonLayouts(kvbench::AllowedCpus());
-    if (layouts.empty()) {
-        std::fprintf(stderr, "no CPU to run on\n");
-        return 1;
-    }
-    std::map<std::string, std::unique_ptr<EchoPeer>> peers;
-    for (const kvbench::SLayout& layout : layouts) {
-        peers[layout.name] = std::make_unique<EchoPeer>(layout.peerCpu);
-    }
-    kvbench::RegisterPerLayout("library", layouts, [&peers](benchmark::State& state, const kvbench::SLayout& layout) {
-        LibraryRoundTrip(state, *peers.at(layout.name), layout.benchCpu);
-    });
-    kvbench::RegisterPerLayout("plain", layouts, [&peers](benchmark::State& state, const kvbench::SLayout& layout) {
-        PlainRoundTrip(state, *peers.at(layout.name), layout.benchCpu);
-    });
-
-    kvbench::CCollectingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    kvbench::PrintComparison(reporter,
-                             {"median round trip, 16-byte request / 22-byte answer", "library",
-                              "plain", "client", "peer"},
-                             layouts);
-    benchmark::Shutdown();
-    return 0;
+    const kvbench::SComparison comparison{"median round trip, 16-byte request / 22-byte answer", "library",
+                                          "plain", "client", "peer"};
+    const int status = kvbench::RunPeerComparison<EchoPeer>(argc, argv, comparison, LibraryRoundTrip, PlainRoundTrip);
+    return status;
 }

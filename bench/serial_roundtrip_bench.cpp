@@ -188,31 +188,11 @@ void PlainRoundTrip(benchmark::State& state, const PtyEchoPeer& peer, int client
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!kvbench::InitializeBenchmarks(argc, argv)) return 1;
-    const std::vector<kvbench::SLayout> layouts = kvbench::ComparisonLayouts(kvbench::AllowedCpus());
-    if (layouts.empty()) {
-        std::fprintf(stderr, "no CPU to run on\n");
-        return 1;
-    }
-    std::map<std::string, std::unique_ptr<PtyEchoPeer>> peers;
-    for (const kvbench::SLayout& layout : layouts) {
-        peers[layout.name] = std::make_unique<PtyEchoPeer>(layout.peerCpu);
-    }
-    kvbench::RegisterPerLayout("library", layouts, [&peers](benchmark::State& state, const kvbench::SLayout& layout) {
-        LibraryRoundTrip(state, *peers.at(layout.name), layout.benchCpu);
-    });
-    kvbench::RegisterPerLayout("plain", layouts, [&peers](benchmark::State& state, const kvbench::SLayout& layout) {
-        PlainRoundTrip(state, *peers.at(layout.name), layout.benchCpu);
-    });
-
-    kvbench::CCollectingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    kvbench::PrintComparison(reporter,
-                             {"median round trip over a pty, 16-byte request / 22-byte answer",
-                              "library", "plain", "client", "peer"},
-                             layouts);
+    const kvbench::SComparison comparison{"median round trip over a pty, 16-byte request / 22-byte answer",
+                                          "library", "plain", "client", "peer"};
+    const int status =
+        kvbench::RunPeerComparison<PtyEchoPeer>(argc, argv, comparison, LibraryRoundTrip, PlainRoundTrip);
     std::filesystem::remove(std::filesystem::temp_directory_path() /
                             ("kvvisa-bench-ports-" + std::to_string(getpid()) + ".conf"));
-    benchmark::Shutdown();
-    return 0;
+    return status;
 }
