@@ -23,6 +23,7 @@
 #include "pulse_panel_view.h"
 #include "ui/prompt.h"
 #include "ui/translate_window.h"
+#include "unbuilt_actions.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -65,6 +66,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     setWindowTitle(QString::fromUtf8(Z5R_TEXT("Программный комплекс Z5R")));
     BuildActions();
     BuildMenus();
+    HoldUnbuiltActions(this);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("CentralPanel"));
     auto* layout = new QHBoxLayout(central);
@@ -124,6 +126,7 @@ void TMain::FormCreate() {
 }
 
 void TMain::FormShow() {
+    FitColumnToWidth();
     state_.formShown = true;
     controller_.Run([this] { controller_.EditConfirmed(kNoEdit); });
     RefreshSummary();

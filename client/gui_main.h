@@ -172,6 +172,7 @@ private:
     korvel::TKvRollPanel* BuildRefPanel();
     korvel::TKvRollPanel* BuildPulsePanel();
     void OrderPanels();
+    void FitColumnToWidth();
     // (gui_main_edits.cpp)
     korvel::TKvSpinEdit* MakeEdit(const char* name, QWidget* parent);
     void BuildEditTable();
@@ -179,6 +180,7 @@ private:
     std::array<korvel::TKvRollPanel*, 6> Panels() const;
     void PanelToggled(int index, bool visible);
     void SetTitleButtons(bool maximize);
+    void ShowInstrumentIdentity(bool show);
     // (gui_main_apply.cpp)
     SControlInputs ControlInputs(bool connected) const;
     void SetControlEnabled(const char* name, bool enabled);
@@ -224,6 +226,7 @@ private:
     void ShowIndicator(EIndicator indicator, bool active) override;
     void ShowRfOutput(bool enabled) override;
     void ShowRfRadiating(bool radiating) override;
+    void ShowStateImages(const SStateImages& images) override;
     void ShowExtRef(bool checked, bool rgFreqEnabled) override;
     void ShowPulsePanel(bool show) override;
     void ShowSweepProgress(int position) override;

@@ -10,6 +10,7 @@
 
 #include "gui_main.h"
 #include "gui_main_helpers.h"
+#include "window_images.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -196,7 +197,13 @@ void TMain::BuildMenus() {
 
 void TMain::BuildToolBar(QWidget* parent) {
     ToolBar = Named(new QToolBar(parent), "ToolBar");
-    ToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Pictures only: the captions of the four would not fit the column; the
+    // hints say what each does.
+    ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ConnectAction->setIcon(ToolImage(tiConnect));
+    DisconnectAction->setIcon(ToolImage(tiDisconnect));
+    HandModeStepAction->setIcon(ToolImage(tiHandStep));
+    ShowRfRadiating(false);
     ToolBar->addAction(ConnectAction);
     ToolBar->addAction(DisconnectAction);
     ToolBar->addSeparator();
@@ -221,6 +228,9 @@ void TMain::BuildStatusBar() {
     SweepPB->setValue(0);
     SweepPB->setTextVisible(false);
     SweepPB->setMaximumWidth(160);
+    // The texts keep their room in the narrow compact view; the bar gives way.
+    SweepPB->setMinimumWidth(SweepPB->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 2);
+    SweepPB->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     for (QLabel* item : {NameLabelItem, SNLabelItem, IPLabelItem, ConnectLabelItem, SVCHLabelItem}) {
         item->setMinimumWidth(item->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 8);
         bar->addWidget(item);

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <initializer_list>
@@ -16,6 +17,7 @@
 #include "korvel/components/kv_spin_edit.h"
 #include "korvel/components/roll_panel.h"
 #include "ui/radio_group.h"
+#include "window_images.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -122,6 +124,7 @@ korvel::TKvRollPanel* TMain::BuildFreqPanel() {
     for (const char* item : kSweepTypeItems) sweepTypes << QString::fromUtf8(item);
     LinLogRG = Named(new TRadioGroup(QString::fromUtf8(Z5R_TEXT("Тип развертки")), sweepTypes, b.content),
                      "LinLogRG");
+    for (int type = 0; type < LinLogRG->Count(); ++type) LinLogRG->SetItemImage(type, SweepTypeImage(type));
     FreqFullRangeB = MakeButton("FreqFullRangeB", Z5R_TEXT("Полный диапазон"), b.content);
     FreqFullRangeB->setToolTip(QString::fromUtf8(Z5R_TEXT("Установить полный диапазон частот прибора")));
 
@@ -220,6 +223,52 @@ korvel::TKvRollPanel* TMain::BuildPulsePanel() {
     PMPan = b.panel;
     PMPan->SetCollapsed(true);
     return PMPan;
+}
+
+namespace {
+
+// What a control of the column has of the column's width: the viewport less
+// the margins of everything it stands in.
+int RoomInColumn(const QWidget* control, const korvel::TKvPageScroller* column) {
+    int room = kColumnWidth - 2 * column->frameWidth() - column->verticalScrollBar()->sizeHint().width();
+    for (const QWidget* p = control->parentWidget(); p != nullptr && p != column->viewport(); p = p->parentWidget()) {
+        room -= p->contentsMargins().left() + p->contentsMargins().right();
+        if (const QLayout* layout = p->layout()) room -= layout->contentsMargins().left() + layout->contentsMargins().right();
+    }
+    return room;
+}
+
+// Breaks a check box's caption at blanks into lines that fit `room`.
+void BreakCaption(QCheckBox* box, int room) {
+    const QString text = box->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
+    box->setText(text);
+    const QFontMetrics metrics = box->fontMetrics();
+    const int indicator = box->sizeHint().width() - metrics.horizontalAdvance(text);
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && indicator + metrics.horizontalAdvance(longer) > room) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    lines << line;
+    box->setText(lines.join(QLatin1Char('\n')));
+}
+
+}  // namespace
+
+void TMain::FitColumnToWidth() {
+    // The texts are known only once translated: long captions go above their
+    // numbers, long check box captions onto a second line.
+    QWidget* column = ControlPS->widget();
+    for (korvel::TKvSpinEdit* edit : column->findChildren<korvel::TKvSpinEdit*>()) {
+        edit->SetCaptionAbove(edit->WidthBeside() > RoomInColumn(edit, ControlPS));
+    }
+    for (QCheckBox* box : column->findChildren<QCheckBox*>()) BreakCaption(box, RoomInColumn(box, ControlPS));
 }
 
 void TMain::OrderPanels() {

@@ -9,17 +9,10 @@
 
 #include "gui_main.h"
 #include "korvel/components/kv_indicator.h"
+#include "window_images.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
-
-namespace {
-
-// The image of EnableRFAction: 3 while the output really radiates, 4 otherwise.
-constexpr int kRfImageOn = 3;
-constexpr int kRfImageOff = 4;
-
-}  // namespace
 
 void TMain::ShowRfButton(bool pressed) {
     SVCHLabelItem->setText(QString::fromStdString(Tr("Кнопка СВЧ: ") + Tr(pressed ? "вкл" : "выкл")));
@@ -36,7 +29,9 @@ void TMain::ShowIndicator(EIndicator indicator, bool active) {
 void TMain::ShowRfOutput(bool enabled) { EnableRFAction->setChecked(enabled); }
 
 void TMain::ShowRfRadiating(bool radiating) {
-    EnableRFAction->setProperty("imageIndex", radiating ? kRfImageOn : kRfImageOff);
+    const EToolImage image = radiating ? tiRfOn : tiRfOff;
+    EnableRFAction->setIcon(ToolImage(image));
+    EnableRFAction->setProperty("imageIndex", static_cast<int>(image));
 }
 
 void TMain::ShowExtRef(bool checked, bool rgFreqEnabled) {

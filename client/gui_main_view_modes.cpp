@@ -1,5 +1,6 @@
 // TMain: compact and full view, and which roll-up panels are shown.
 #include <QAction>
+#include <QLabel>
 #include <QWindow>
 
 #include "gui_main.h"
@@ -31,8 +32,14 @@ void TMain::SetTitleButtons(bool maximize) {
     if (QWindow* window = windowHandle()) window->setFlags(flags);
 }
 
+void TMain::ShowInstrumentIdentity(bool show) {
+    for (QLabel* item : {NameLabelItem, SNLabelItem, IPLabelItem}) item->setVisible(show);
+}
+
 void TMain::CompactViewActionExecute() {
     LeftPanel->hide();
+    // The narrow status bar keeps the connection and the RF button.
+    ShowInstrumentIdentity(false);
     setMinimumSize(kCompactWidth, kCompactMinHeight);
     setMaximumWidth(kCompactWidth);
     resize(kCompactWidth, height());
@@ -41,6 +48,7 @@ void TMain::CompactViewActionExecute() {
 
 void TMain::FullViewActionExecute() {
     LeftPanel->show();
+    ShowInstrumentIdentity(true);
     setMaximumWidth(QWIDGETSIZE_MAX);
     setMinimumSize(kFullWidth, kFullMinHeight);
     resize(kFullWidth, std::max(height(), kFullMinHeight));

@@ -18,6 +18,7 @@
 #include "korvel/components/kv_indicator.h"
 #include "korvel/components/kv_label.h"
 #include "model/parameter_summary.h"
+#include "window_images.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -110,16 +111,22 @@ QWidget* TMain::BuildReadouts() {
     lamps->addWidget(LevelInd);
     lamps->addWidget(PowInd);
 
-    // F1/F2 and P1/P2 share their rows equally.
-    grid->addWidget(F0Label, 0, 0, 1, 2);
+    // The fixed values side by side, then the sweep's ends: at the minimum
+    // size the summary below keeps room for all its lines.
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(F0Label, 0, 0);
+    grid->addWidget(P0Label, 0, 1);
     grid->addWidget(F1Label, 1, 0);
     grid->addWidget(F2Label, 1, 1);
-    grid->addWidget(P0Label, 2, 0, 1, 2);
-    grid->addWidget(P1Label, 3, 0);
-    grid->addWidget(P2Label, 3, 1);
-    grid->addLayout(lamps, 4, 0, 1, 2);
+    grid->addWidget(P1Label, 2, 0);
+    grid->addWidget(P2Label, 2, 1);
+    grid->addLayout(lamps, 3, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
+    // Never narrower than their digits, caption and unit.
+    for (korvel::TKvLabel* readout : {F0Label, F1Label, F2Label, P0Label, P1Label, P2Label}) {
+        readout->setMinimumSize(readout->sizeHint());
+    }
     return panel;
 }
 
@@ -138,6 +145,10 @@ QWidget* TMain::BuildSummary() {
     for (QTreeWidget* list : {ParamsLV1, ParamsLV2}) {
         list->setSelectionMode(QAbstractItemView::NoSelection);
         list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        // All seven lines, without a scroll bar.
+        list->setMinimumHeight(list->header()->sizeHint().height() + kSummaryFirstListLines * list->sizeHintForRow(0) +
+                               2 * list->frameWidth());
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         layout->addWidget(list, 1);
     }
     return panel;
@@ -215,18 +226,31 @@ QWidget* TMain::BuildProfileGroup() {
         {"DelProfileButton", DelProfileAction},         {"ApplyProfileButton", ApplyProfileAction},
         {"DefaultProfileButton", DefaultProfileAction},
     };
-    auto* column = new QVBoxLayout;
+    // Two columns of buttons: one would be taller than the group's room at
+    // the minimum size.
+    constexpr int kButtonColumns = 2;
+    auto* grid = new QGridLayout;
+    grid->setSpacing(2);
+    int index = 0;
     for (const SButton& b : buttons) {
         auto* button = Named(new QToolButton(ProfilesGroupBox), b.name);
         button->setDefaultAction(b.action);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        column->addWidget(button);
+        grid->addWidget(button, index / kButtonColumns, index % kButtonColumns);
+        ++index;
     }
-    column->addStretch(1);
+    grid->setRowStretch(grid->rowCount(), 1);
     layout->addWidget(ProfLV, 1);
-    layout->addLayout(column);
+    layout->addLayout(grid);
     return ProfilesGroupBox;
+}
+
+void TMain::ShowStateImages(const SStateImages& images) {
+    for (const auto& [label, index] : {std::pair{ModeImage, images.mode}, std::pair{TriggerImage, images.trigger}}) {
+        label->setPixmap(StateImage(index));
+        label->setProperty("imageIndex", index);
+    }
 }
 
 void TMain::ShowSweepProgress(int position) { SweepPB->setValue(position); }

@@ -228,6 +228,7 @@ void CMainController::RefreshPanels(const SControlInputs& in) {
     // The phase offset is a setting like the others of its panel and is
     // usable exactly when they are.
     ShowEnabledStates(EnabledControls(in), !state_.controlsOff);
+    view_.ShowStateImages(StateImages(profile_.controlparams, state_.controlsOff));
 }
 
 // ---------------------------------------------------------------- the poll

@@ -10,6 +10,7 @@
 #include "model/control_states.h"
 #include "model/control_values.h"
 #include "model/edit_table.h"
+#include "model/state_images.h"
 
 namespace z5r {
 
@@ -60,6 +61,8 @@ public:
     // The RF action: checked, and its image saying whether the output radiates.
     virtual void ShowRfOutput(bool enabled) = 0;
     virtual void ShowRfRadiating(bool radiating) = 0;
+    // The state images of the operating mode and the trigger.
+    virtual void ShowStateImages(const SStateImages& /*images*/) {}
     virtual void ShowExtRef(bool checked, bool rgFreqEnabled) = 0;
     virtual void ShowPulsePanel(bool shown) = 0;
     virtual void ShowSweepProgress(int position) = 0;

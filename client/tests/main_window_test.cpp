@@ -30,6 +30,7 @@
 #include "test_env.h"
 #include "ui/radio_group.h"
 #include "ui/scripted_prompt.h"
+#include "unbuilt_actions.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -203,6 +204,21 @@ TEST_F(MainWindowTest, StartsDisconnectedWithTheSettingsLocked) {
     EXPECT_EQ(main->ParamsLV1->topLevelItem(0)->text(0), QString::fromUtf8("Количество точек"));
     EXPECT_EQ(main->ParamsLV2->topLevelItem(6)->text(0), QString::fromUtf8("Частота внешнего ОГ"));
     EXPECT_EQ(main->minimumSize(), QSize(920, 590));
+}
+
+TEST_F(MainWindowTest, ActionsOfFeaturesNotBuiltStayDisabledAndSaySo) {
+    const auto main = MakeMain();
+    // Unlocked and connected, the window would offer the profile commands.
+    main->Controller().State().settingsLocked = false;
+    main->Controller().State().superuserMenu = true;
+    main->SetControlsState(true);
+    ASSERT_TRUE(main->SuperuserMenu->isEnabled());
+    for (const char* name : kUnbuiltActions) {
+        const QAction* action = Find<QAction>(*main, name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_FALSE(action->isEnabled()) << name;
+        EXPECT_EQ(action->toolTip(), QString::fromUtf8("Пока недоступно")) << name;
+    }
 }
 
 TEST_F(MainWindowTest, ControlColumnPanelsInTheirOrderWithPulseModulationHidden) {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "korvel/components/kv_label.h"
 #include "korvel/components/kv_spin_edit.h"
 #include "ui/radio_group.h"
+#include "window_images.h"
 
 namespace z5rtest {
 namespace {
@@ -209,6 +211,41 @@ TEST_F(SettingsTest, RfOutputTogglesAndAModeChangeSwitchesItOff) {
     EXPECT_FALSE(main.EnableRFAction->isChecked());
     EXPECT_EQ(SimNumber("RfOutputEnabled"), 0.0);
     EXPECT_EQ(SimNumber("SweepMode"), 4.0);
+}
+
+TEST_F(SettingsTest, StateImagesShowTheModeTheTriggerTheSweepTypeAndTheRfOutput) {
+    z5r::TMain& main = Connected();
+    const auto shows = [](const QLabel* image, int index) {
+        return image->property("imageIndex").toInt() == index &&
+               image->pixmap().toImage() == z5r::StateImage(index).toImage();
+    };
+    Select(main.ModeCB, z5r::omPowerSweep);
+    Select(main.TriggerModeCB, z5r::tmManual);
+    EXPECT_TRUE(shows(main.ModeImage, 3));
+    EXPECT_TRUE(shows(main.TriggerImage, 8));
+    EXPECT_NE(z5r::StateImage(3).toImage(), z5r::StateImage(8).toImage());
+
+    Select(main.ModeCB, z5r::omFrequencySweep);
+    main.LinLogRG->SetItemIndex(z5r::stLog);
+    const QSize size = main.LinLogRG->ItemIcon(z5r::stLog).availableSizes().value(0);
+    const auto picture = [size](const QIcon& icon, QIcon::State state) {
+        return icon.pixmap(size, QIcon::Normal, state).toImage();
+    };
+    EXPECT_EQ(picture(main.LinLogRG->ItemIcon(z5r::stLog), QIcon::Off), picture(z5r::SweepTypeImage(z5r::stLog), QIcon::On));
+    EXPECT_EQ(picture(main.LinLogRG->ItemIcon(z5r::stLinear), QIcon::Off),
+              picture(z5r::SweepTypeImage(z5r::stLinear), QIcon::Off));
+
+    // The simulated instrument's RF button is pressed: switched on, the
+    // output radiates.
+    EXPECT_EQ(main.EnableRFAction->property("imageIndex").toInt(), z5r::tiRfOff);
+    Select(main.TriggerModeCB, z5r::tmAuto);
+    main.EnableRFAction->trigger();
+    main.Timer1Timer();
+    EXPECT_EQ(main.EnableRFAction->property("imageIndex").toInt(), z5r::tiRfOn);
+
+    main.DisconnectAction->trigger();
+    EXPECT_TRUE(shows(main.ModeImage, z5r::kStateImageNone));
+    EXPECT_TRUE(shows(main.TriggerImage, z5r::kStateImageNone));
 }
 
 TEST_F(SettingsTest, TheLogarithmicSweepRunsAsAListOfAtMost5001Points) {

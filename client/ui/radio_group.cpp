@@ -38,4 +38,19 @@ void TRadioGroup::SetItemIndex(int index) {
     buttons_->setExclusive(true);
 }
 
+void TRadioGroup::SetItemImage(int index, const QIcon& image) {
+    QAbstractButton* button = buttons_->button(index);
+    if (button == nullptr) return;
+    const auto show = [button, image](bool checked) {
+        button->setIcon(QIcon(image.pixmap(button->iconSize(), QIcon::Normal, checked ? QIcon::On : QIcon::Off)));
+    };
+    show(button->isChecked());
+    connect(button, &QAbstractButton::toggled, this, show);
+}
+
+QIcon TRadioGroup::ItemIcon(int index) const {
+    const QAbstractButton* button = buttons_->button(index);
+    return button != nullptr ? button->icon() : QIcon();
+}
+
 }  // namespace z5r

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QIcon>
 #include <QStringList>
 
 class QButtonGroup;
@@ -20,6 +21,11 @@ public:
     int ItemIndex() const;
     // Checks item `index` (-1 clears the choice) without emitting itemClicked.
     void SetItemIndex(int index);
+    // A picture beside item `index`: the icon's On picture while the item is
+    // checked, its Off picture otherwise.
+    void SetItemImage(int index, const QIcon& image);
+    // The picture the item shows now.
+    QIcon ItemIcon(int index) const;
 
 signals:
     // The operator chose an item.

@@ -1,7 +1,9 @@
 #include "ui/window_snapshot.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -9,21 +11,48 @@
 
 namespace z5r {
 
-CWindowSnapshot::CWindowSnapshot(QWidget* window, QString path, int delayMs, QObject* parent)
-    : QObject(parent), window_(window), path_(std::move(path)) {
-    QTimer::singleShot(delayMs, this, [this] { Take(); });
+namespace {
+
+// Time for the layout and the repaint after the window was rearranged.
+constexpr int kSettleMs = 500;
+
+QString Environment(const char* name) { return QString::fromLocal8Bit(std::getenv(name)); }
+
+}  // namespace
+
+CWindowSnapshot::CWindowSnapshot(QWidget* window, QString path, int delayMs, SSnapshotLayout layout,
+                                 QObject* parent)
+    : QObject(parent), window_(window), path_(std::move(path)), layout_(std::move(layout)) {
+    QTimer::singleShot(delayMs, this, [this] { Arrange(); });
 }
 
 CWindowSnapshot* CWindowSnapshot::FromEnvironment(QWidget* window, QObject* parent) {
-    const char* path = std::getenv("Z5R_SNAPSHOT");
-    if (path == nullptr || *path == '\0') return nullptr;
+    const QString path = Environment("Z5R_SNAPSHOT");
+    if (path.isEmpty()) return nullptr;
     int delayMs = 5000;
-    if (const char* delay = std::getenv("Z5R_SNAPSHOT_AFTER_MS")) {
-        bool ok = false;
-        const int value = QString::fromUtf8(delay).toInt(&ok);
-        if (ok && value >= 0) delayMs = value;
+    bool ok = false;
+    const int value = Environment("Z5R_SNAPSHOT_AFTER_MS").toInt(&ok);
+    if (ok && value >= 0) delayMs = value;
+    SSnapshotLayout layout;
+    layout.maximized = Environment("Z5R_SNAPSHOT_MAXIMIZED") == QLatin1String("1");
+    layout.action = Environment("Z5R_SNAPSHOT_ACTION");
+    return new CWindowSnapshot(window, path, delayMs, layout, parent);
+}
+
+void CWindowSnapshot::Arrange() {
+    if (!layout_.action.isEmpty()) {
+        if (auto* action = window_->findChild<QAction*>(layout_.action)) {
+            action->trigger();
+        } else {
+            std::fprintf(stderr, "Client_Z5R: no action %s for the snapshot\n", layout_.action.toLocal8Bit().constData());
+        }
     }
-    return new CWindowSnapshot(window, QString::fromLocal8Bit(path), delayMs, parent);
+    if (layout_.maximized) {
+        window_->showMaximized();
+        // Without a window manager nobody maximises: take the screen's room.
+        if (const QScreen* screen = window_->screen()) window_->setGeometry(screen->availableGeometry());
+    }
+    QTimer::singleShot(kSettleMs, this, [this] { Take(); });
 }
 
 void CWindowSnapshot::Take() {

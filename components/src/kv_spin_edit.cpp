@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,9 +32,11 @@ constexpr int kPageSteps = 10;
 }  // namespace
 
 TKvSpinEdit::TKvSpinEdit(QWidget* parent) : QWidget(parent) {
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
+    layout_ = new QGridLayout(this);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setHorizontalSpacing(4);
+    layout_->setVerticalSpacing(2);
+    layout_->setColumnStretch(1, 1);
 
     caption_ = new QLabel(this);
     caption_->hide();
@@ -48,10 +50,7 @@ TKvSpinEdit::TKvSpinEdit(QWidget* parent) : QWidget(parent) {
     unitLabel_ = new QLabel(this);
     unitLabel_->hide();
 
-    layout->addWidget(caption_);
-    layout->addWidget(edit_, 1);
-    layout->addWidget(unitBox_);
-    layout->addWidget(unitLabel_);
+    PlaceParts();
     setFocusProxy(edit_);
 
     edit_->installEventFilter(this);
@@ -143,6 +142,44 @@ QString TKvSpinEdit::Label() const { return caption_->text(); }
 void TKvSpinEdit::SetLabel(const QString& text) {
     caption_->setText(text);
     caption_->setVisible(!text.isEmpty());
+}
+
+void TKvSpinEdit::SetCaptionAbove(bool above) {
+    if (above == captionAbove_) return;
+    captionAbove_ = above;
+    PlaceParts();
+}
+
+void TKvSpinEdit::PlaceParts() {
+    for (QWidget* part : {static_cast<QWidget*>(caption_), static_cast<QWidget*>(edit_),
+                          static_cast<QWidget*>(unitBox_), static_cast<QWidget*>(unitLabel_)}) {
+        layout_->removeWidget(part);
+    }
+    const int row = captionAbove_ ? 1 : 0;
+    if (captionAbove_) {
+        layout_->addWidget(caption_, 0, 1, 1, 3);
+    } else {
+        layout_->addWidget(caption_, 0, 0);
+    }
+    layout_->addWidget(edit_, row, 1);
+    layout_->addWidget(unitBox_, row, 2);
+    layout_->addWidget(unitLabel_, row, 3);
+}
+
+int TKvSpinEdit::WidthBeside() const {
+    const int spacing = layout_->horizontalSpacing();
+    // Sign and decimal point besides the digits; the frame and margins are
+    // what the line edit adds to its widest character.
+    const QString widest(precision_ + 2, QLatin1Char('0'));
+    const QFontMetrics metrics = edit_->fontMetrics();
+    int width = metrics.horizontalAdvance(widest) + edit_->minimumSizeHint().width() - metrics.maxWidth();
+    if (!caption_->isHidden()) width += caption_->sizeHint().width() + spacing;
+    if (!unitBox_->isHidden()) {
+        width += unitBox_->sizeHint().width() + spacing;
+    } else if (!unitLabel_->isHidden()) {
+        width += unitLabel_->sizeHint().width() + spacing;
+    }
+    return width;
 }
 
 // ---- showing ------------------------------------------------------------------

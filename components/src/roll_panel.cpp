@@ -1,5 +1,6 @@
 #include "korvel/components/roll_panel.h"
 
+#include <QEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -92,6 +93,28 @@ int TKvPageScroller::AddPanel(TKvRollPanel* panel) {
     return index;
 }
 
+void TKvPageScroller::GuardWheel(QWidget* panel) {
+    QList<QWidget*> widgets = panel->findChildren<QWidget*>();
+    widgets.append(panel);
+    for (QWidget* widget : widgets) {
+        // A combo box's list pops up as a window of its own and scrolls.
+        if (widget->window() != panel->window()) continue;
+        // A wheel turned over a control must not hand it the focus either.
+        if (widget->focusPolicy() == Qt::WheelFocus) widget->setFocusPolicy(Qt::StrongFocus);
+        widget->installEventFilter(this);
+    }
+}
+
+bool TKvPageScroller::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Wheel) return QScrollArea::eventFilter(watched, event);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->hasFocus()) return false;
+    // Not delivered here; the toolkit passes an ignored wheel on to the
+    // parents, up to the column's viewport, which scrolls.
+    event->ignore();
+    return true;
+}
+
 TKvRollPanel* TKvPageScroller::Panel(int index) const {
     if (index < 0 || index >= PanelCount()) return nullptr;
     return panels_[static_cast<std::size_t>(index)];
@@ -117,6 +140,8 @@ void TKvPageScroller::ArrangePanels() {
     // Panels first, the stretch that keeps them at the top last.
     for (TKvRollPanel* panel : PanelsInDisplayOrder()) {
         columnLayout_->insertWidget(position++, panel);
+        // Controls may have come since the panel was added.
+        GuardWheel(panel);
     }
     column_->adjustSize();
 }

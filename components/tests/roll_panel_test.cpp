@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -116,6 +118,36 @@ TEST_F(PageScrollerTest, ForgetsADeletedPanel) {
     EXPECT_EQ(scroller_.PanelCount(), 2);
     EXPECT_EQ(scroller_.Panel(1), panels_[1]);
     scroller_.ArrangePanels();
+}
+
+TEST(TKvPageScroller, TheWheelIsLeftToTheColumnUnlessTheControlHasTheFocus) {
+    TKvPageScroller scroller;
+    auto* panel = new TKvRollPanel(QStringLiteral("Управление"));
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    auto* combo = new QComboBox(content);
+    combo->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    layout->addWidget(combo);
+    panel->SetContent(content);
+    scroller.AddPanel(panel);
+    ASSERT_TRUE(test::ShowActive(scroller));
+
+    // Whether the combo box took the wheel; one it leaves the toolkit passes
+    // on to the parents, up to the column, which scrolls.
+    const auto turn = [combo] {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        return wheel.isAccepted();
+    };
+    EXPECT_FALSE(turn());
+    EXPECT_EQ(combo->currentIndex(), 0);
+
+    combo->setFocus();
+    ASSERT_TRUE(test::WaitUntil([&] { return combo->hasFocus(); }));
+    EXPECT_TRUE(turn());
+    EXPECT_EQ(combo->currentIndex(), 1);
 }
 
 TEST(TKvRollPanel, ReplacingTheContentDeletesTheOldOne) {

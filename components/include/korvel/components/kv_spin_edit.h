@@ -45,6 +45,7 @@
 #include "korvel/components/units.h"
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 
@@ -128,6 +129,12 @@ public:
     // The caption left of the edit ("" hides it).
     QString Label() const;
     void SetLabel(const QString& text);
+    // The caption above the number instead of left of it, for narrow places.
+    bool CaptionAbove() const { return captionAbove_; }
+    void SetCaptionAbove(bool above);
+    // The width the caption, the widest number of Precision digits and the
+    // unit need side by side.
+    int WidthBeside() const;
 
     // The text field itself (focus, tests).
     QLineEdit* LineEdit() const { return edit_; }
@@ -136,6 +143,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void PlaceParts();
     void ShowValue();
     void UpdateLook();
     void RebuildUnitBox();
@@ -146,6 +154,7 @@ private:
     void StepBy(int steps);
     void EditStepSettings();
 
+    QGridLayout* layout_ = nullptr;
     QLabel* caption_ = nullptr;
     QLineEdit* edit_ = nullptr;
     QComboBox* unitBox_ = nullptr;
@@ -162,6 +171,7 @@ private:
     std::optional<int> displayPower_;
     int shownPower_ = 0;
     bool changed_ = false;
+    bool captionAbove_ = false;
     bool typing_ = false;     // the operator edited the text since it was last shown
     int wheelRemainder_ = 0;  // parts of a notch from fine-grained wheels
 };

@@ -7,7 +7,9 @@
 //
 // TKvPageScroller: keeps its panels in the order they were added (the panel
 // index) and shows them by their order index; ArrangePanels re-reads the order
-// indexes and the visibility. Hidden panels take no room.
+// indexes and the visibility. Hidden panels take no room. The mouse wheel
+// over the panels scrolls the column; only the control that has the keyboard
+// focus takes it, so scrolling never changes a setting by accident.
 #pragma once
 
 #include <QScrollArea>
@@ -76,7 +78,12 @@ public:
     // The panels as arranged, top first, hidden ones included.
     std::vector<TKvRollPanel*> PanelsInDisplayOrder() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void GuardWheel(QWidget* panel);
+
     QWidget* column_ = nullptr;
     QVBoxLayout* columnLayout_ = nullptr;
     std::vector<TKvRollPanel*> panels_;
