@@ -23,7 +23,8 @@ SSaPoint PointOf(double value) {
     SSaPoint point;
     point.exponent = static_cast<std::int32_t>(exponent);
     const double mantissa = std::trunc(value / std::pow(10.0, exponent / kExponentUnit));
-    point.mantissa = static_cast<std::int64_t>(std::min(mantissa, kMantissaTop));
+    // Truncating a positive exponent leaves the mantissa a hair above 2^62.
+    point.mantissa = static_cast<std::int64_t>(std::min(mantissa, 9.2e18));
     return point;
 }
 
@@ -38,7 +39,7 @@ SSaPoint ReadPoint(const std::uint8_t* in) {
     std::uint64_t m = 0;
     for (int i = 7; i >= 0; --i) m = (m << 8) | in[i];
     std::uint32_t e = 0;
-    for (int i = 3; i >= 0; --i) e = (e << 8) | in[i];
+    for (int i = 3; i >= 0; --i) e = (e << 8) | in[8 + i];
     return {static_cast<std::int64_t>(m), static_cast<std::int32_t>(e)};
 }
 
