@@ -175,8 +175,9 @@ TEST_F(SaSession, TwoTonesTwentyDecibelsApartComeOutTwentyApart) {
     EXPECT_NEAR(run.levels[50] - run.levels[150], 20, 0.3);
 }
 
+// B = 1000: an acquisition's last request asks for more pairs than it needs.
 TEST_F(SaSession, TheAttenuationIsTakenBackOut) {
-    SetUpMeasurement({300, 201, 100, 2, 2, 0});
+    SetUpMeasurement({1000, 201, 100, 2, 2, 0});
     Scene({Tone(kStart + 50 * 100, 150)});
     const double plain = Run().levels.at(50);
     Scene({Tone(kStart + 50 * 100, 150), "attenuation 30"});

@@ -261,7 +261,10 @@ SSaRunResult CSaMeasurement::Run(ISaLink& link, const SSaPlan& plan, std::uint8_
                                  std::uint8_t* points) {
     SRun run{link, plan, CSaDetector(detector), answerTimeoutMs, points};
     SSaRunResult result;
-    if (samples_.size() < plan.sizes.samples) samples_ = CAlignedSamples(plan.sizes.samples);
+    // The last request of an acquisition asks for at least 4 pairs, which
+    // may run past N; room for them is kept, and only N samples are used.
+    const std::size_t room = std::size_t{plan.sizes.samples} + kSampleAlignment;
+    if (samples_.size() < room) samples_ = CAlignedSamples(room);
     const std::size_t perSegment = AnswersOf(plan);
 
     std::vector<std::uint8_t> ahead;  // the next segment's commands, once sent
