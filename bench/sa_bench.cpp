@@ -20,6 +20,7 @@
 #include "sa/sa_fft.h"
 #include "sa/sa_measurement.h"
 #include "sa/sa_plan.h"
+#include "session_packets.h"
 #include "support/simulator_process.h"
 
 namespace {
@@ -32,23 +33,11 @@ class CTimedLink : public kv::ISaLink {
 public:
     CTimedLink(kv::CResMgr& rm, ViSession vi) : rm_(rm), vi_(vi) {}
     ViStatus Send(const std::vector<std::uint8_t>& bytes) override {
-        return rm_.Call(vi_, [&](kv::ISession& s) {
-            return kvproto::SendBytes([&s](const std::uint8_t* d, std::uint32_t n, std::uint32_t* done) { return s.Write(d, n, done); },
-                                      bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-        });
+        return rm_.Call(vi_, [&](kv::ISession& s) { return kv::SendAll(s, bytes); });
     }
     ViStatus Receive(std::vector<std::uint8_t>& packet, std::uint32_t) override {
         const auto begin = Clock::now();
-        const ViStatus status = rm_.Call(vi_, [&](kv::ISession& s) {
-            return kvproto::ReceivePacket(
-                [&s](std::uint8_t* d, std::uint32_t n, std::uint32_t* done) {
-                    ViUInt32 got = 0;
-                    const ViStatus st = s.Read(d, n, &got);
-                    *done = got;
-                    return st;
-                },
-                packet);
-        });
+        const ViStatus status = rm_.Call(vi_, [&](kv::ISession& s) { return kv::ReceivePacketFrom(s, packet); });
         waited_ += Clock::now() - begin;
         return status;
     }

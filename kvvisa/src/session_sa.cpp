@@ -8,6 +8,7 @@
 #include "kvproto/receiver_params.h"
 #include "res_mgr.h"
 #include "resource_name.h"
+#include "session_packets.h"
 
 namespace kv {
 
@@ -21,25 +22,12 @@ class CSessionSA::CInnerLink : public ISaLink {
 public:
     explicit CInnerLink(CSessionSA& session) : session_(session) {}
     ViStatus Send(const std::vector<std::uint8_t>& bytes) override {
-        return session_.OnInner([&](ISession& inner) {
-            return kvproto::SendBytes(
-                [&inner](const std::uint8_t* data, std::uint32_t count, std::uint32_t* done) {
-                    return inner.Write(data, count, done);
-                },
-                bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-        });
+        return session_.OnInner([&](ISession& inner) { return SendAll(inner, bytes); });
     }
     ViStatus Receive(std::vector<std::uint8_t>& packet, std::uint32_t timeoutMs) override {
         return session_.OnInner([&](ISession& inner) {
             if (timeoutMs != 0) inner.SetAttribute(VI_ATTR_TMO_VALUE, timeoutMs);
-            return kvproto::ReceivePacket(
-                [&inner](std::uint8_t* data, std::uint32_t count, std::uint32_t* done) {
-                    ViUInt32 got = 0;
-                    const ViStatus status = inner.Read(data, count, &got);
-                    *done = got;
-                    return status;
-                },
-                packet);
+            return ReceivePacketFrom(inner, packet);
         });
     }
 
