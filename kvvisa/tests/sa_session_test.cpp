@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <numeric>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -51,22 +52,22 @@ protected:
     }
 
     template <typename Op>
-    ViStatus Call(Op&& op) { return rm_.Call(vi_, std::forward<Op>(op)); }
+    ViStatus Call(Op&& op, ViSession vi = VI_NULL) { return rm_.Call(vi != VI_NULL ? vi : vi_, std::forward<Op>(op)); }
 
-    ViStatus Write(const Bytes& bytes) {
+    ViStatus Write(const Bytes& bytes, ViSession vi = VI_NULL) {
         ViUInt32 done = 0;
-        return Call([&](kv::ISession& s) { return s.Write(bytes.data(), static_cast<ViUInt32>(bytes.size()), &done); });
+        return Call([&](kv::ISession& s) { return s.Write(bytes.data(), static_cast<ViUInt32>(bytes.size()), &done); }, vi);
     }
     // An answer read as applications do: the header, then BodyLen bytes.
-    ViStatus ReadAnswer(Bytes& answer) {
+    ViStatus ReadAnswer(Bytes& answer, ViSession vi = VI_NULL) {
         answer.assign(kvproto::kHeaderSize, 0);
         ViUInt32 done = 0;
-        ViStatus status = Call([&](kv::ISession& s) { return s.Read(answer.data(), kvproto::kHeaderSize, &done); });
+        ViStatus status = Call([&](kv::ISession& s) { return s.Read(answer.data(), kvproto::kHeaderSize, &done); }, vi);
         if (status != VI_SUCCESS) return status;
         const auto header = kvproto::DecodeHeader(answer.data());
         answer.resize(kvproto::kHeaderSize + header.bodyLen);
         if (header.bodyLen == 0) return VI_SUCCESS;
-        return Call([&](kv::ISession& s) { return s.Read(answer.data() + kvproto::kHeaderSize, header.bodyLen, &done); });
+        return Call([&](kv::ISession& s) { return s.Read(answer.data() + kvproto::kHeaderSize, header.bodyLen, &done); }, vi);
     }
     std::int16_t Set(std::uint16_t param, const std::vector<double>& values, std::uint8_t flagB) {
         EXPECT_EQ(Write(kvproto::BuildParameterPacket(kvproto::KV_SET, param, values, flagB)), VI_SUCCESS);
@@ -84,15 +85,15 @@ protected:
             EXPECT_EQ(Set(kvproto::kParamDetector, {double(p.detector)}, 0x10), 0);
         }
     }
-    SRunAnswer Run() {
+    SRunAnswer Run(ViSession vi = VI_NULL) {
         SRunAnswer run;
         kvproto::PacketHeader request;
         request.command = kvproto::KV_RUN;
         const auto bytes = kvproto::EncodeHeader(request);
-        run.status = Write(Bytes(bytes.begin(), bytes.end()));
+        run.status = Write(Bytes(bytes.begin(), bytes.end()), vi);
         Bytes answer;
         if (run.status != VI_SUCCESS && (run.status > 0 || run.status < -32768)) return run;
-        EXPECT_EQ(ReadAnswer(answer), VI_SUCCESS);
+        EXPECT_EQ(ReadAnswer(answer, vi), VI_SUCCESS);
         run.header = kvproto::DecodeHeader(answer.data());
         const std::size_t points = (answer.size() - kvproto::kHeaderSize - 2) / 12;
         for (std::size_t j = 0; j < points; ++j) {
@@ -308,6 +309,38 @@ TEST_F(SaSession, PlansBeyondWhatIsMeasurableAreRefusedWithAStatus) {
     EXPECT_EQ(run.header.status, kParameterIncorrect);
     EXPECT_EQ(run.header.bodyLen, 2);
     EXPECT_EQ(Receiver("data-packets"), "0");
+}
+
+// Two sessions measuring at once on two threads, each with its own
+// receiver: nothing of one run (plans, transforms, detector) leaks into the other.
+TEST_F(SaSession, TwoSessionsMeasureAtOnce) {
+    kvtest::CSimulator other({"--receiver"});
+    ASSERT_TRUE(other.Started());
+    ViSession second = VI_NULL;
+    ASSERT_EQ(rm_.Open((other.Resource() + "::SA").c_str(), VI_NULL, 2000, &second), VI_SUCCESS);
+    SetUpMeasurement({300, 41, 1000, 2, 1, 0});
+    Scene({Tone(kStart + 17 * 1000, 150)});
+    other.Control("tone " + std::to_string(static_cast<long long>(kStart + 30 * 100)) + " 150");
+    // The second session is set up through the fixture's handle for a while.
+    const ViSession first = vi_;
+    vi_ = second;
+    ASSERT_EQ(Call([](kv::ISession& s) { return s.SetAttribute(VI_ATTR_TMO_VALUE, 2000); }), VI_SUCCESS);
+    SetUpMeasurement({300, 201, 100, 2, 2, 0});
+    vi_ = first;
+    std::vector<SRunAnswer> firstRuns, secondRuns;
+    std::thread worker([&] {
+        for (int i = 0; i < 3; ++i) secondRuns.push_back(Run(second));
+    });
+    for (int i = 0; i < 3; ++i) firstRuns.push_back(Run(first));
+    worker.join();
+    for (const SRunAnswer& run : firstRuns) {
+        EXPECT_EQ(run.status, VI_SUCCESS);
+        EXPECT_EQ(Peak(run), 17u);
+    }
+    for (const SRunAnswer& run : secondRuns) {
+        EXPECT_EQ(run.status, VI_SUCCESS);
+        EXPECT_EQ(Peak(run), 30u);
+    }
 }
 
 }  // namespace
