@@ -203,6 +203,18 @@ TEST_F(SaSession, AveragingLowersTheSpreadOfNoise) {
     EXPECT_LT(averaged, single / 2);
 }
 
+// B = 10 with 16 acquisitions a point: more requests than go out ahead at
+// once, so each acquisition read asks for the next.
+TEST_F(SaSession, NarrowestBandAveragedAsksForAcquisitionsAsItGoes) {
+    SetUpMeasurement({10, 2, 20000, 1, 2, 4});
+    Scene({Tone(kStart + 20000, 150), "noise 60 3"});
+    const SRunAnswer run = Run();
+    ASSERT_EQ(run.status, VI_SUCCESS);
+    EXPECT_EQ(Peak(run), 1u);
+    // 156250 samples: 19 requests of 8188, one of 676 and one of 4.
+    EXPECT_EQ(Receiver("data-packets"), std::to_string(2 * 16 * 21));
+}
+
 // On the same noise (the seed set again before each run), each detector's
 // points against the largest and smallest of the same bins.
 TEST_F(SaSession, DetectorsMergeTheBinsOfAPointAsTheirKindSays) {

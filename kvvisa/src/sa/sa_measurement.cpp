@@ -19,11 +19,11 @@ namespace kv {
 namespace {
 
 constexpr std::uint32_t kDataTimeoutMs = 2000;
-// A following segment's commands go out ahead only while they are this
-// small, so the receiver never waits on a request stream we cannot read.
-constexpr std::size_t kMaxAheadBytes = 64 * 1024;
+// Requests out ahead of the answers being read stay about this small.
+constexpr std::size_t kMaxAheadBytes = 8 * 1024;
 constexpr std::uint32_t kSampleAlignment = 4;
 constexpr std::size_t kBytesPerSamplePair = 8;
+constexpr std::size_t kSegmentHeadAnswers = 2;  // the frequency and the attenuation
 
 const char* const kErrorCaption = "Ошибка в приборе";
 const char* const kParameterErrorText = "Прибор вернул пакет с ошибкой:\r\n";
@@ -54,6 +54,9 @@ void ForEachPiece(std::uint32_t count, Each&& each) {
 }  // namespace
 
 struct CSaMeasurement::SRun {
+    SRun(ISaLink& l, const SSaPlan& p, std::uint8_t detectorCode, std::uint32_t timeout, std::uint8_t* out)
+        : link(l), plan(p), detector(detectorCode), timeoutMs(timeout), points(out) {}
+
     ISaLink& link;
     const SSaPlan& plan;
     CSaDetector detector;
@@ -62,6 +65,11 @@ struct CSaMeasurement::SRun {
     std::int16_t lastStatus = 0;
     std::size_t outstanding = 0;  // answers sent for and not yet read
     double attenuation = 0;       // dB, of the segment being read
+    // The requests of one acquisition, and how many of the current
+    // segment's acquisitions have been asked for.
+    std::vector<std::uint8_t> acquisition;
+    std::size_t acquisitionAnswers = 0;
+    std::uint32_t requested = 0;
     std::int64_t currentPoint = -1;  // the point the detector is gathering
     std::uint32_t written = 0;
     double lastValue = 0;
@@ -75,6 +83,16 @@ struct CSaMeasurement::SRun {
     }
     void FinishPoint() {
         if (currentPoint >= 0 && !detector.Empty()) Write(static_cast<std::uint32_t>(currentPoint), detector.Finish());
+    }
+    // Asks for `count` more acquisitions of the current segment.
+    ViStatus Request(std::uint32_t count, std::vector<std::uint8_t> bytes = {}) {
+        for (std::uint32_t i = 0; i < count; ++i) bytes.insert(bytes.end(), acquisition.begin(), acquisition.end());
+        if (bytes.empty()) return VI_SUCCESS;
+        const ViStatus status = link.Send(bytes);
+        if (status != VI_SUCCESS) return status;
+        outstanding += count * acquisitionAnswers;
+        requested += count;
+        return VI_SUCCESS;
     }
     ViStatus Receive(std::vector<std::uint8_t>& packet, std::uint32_t timeout) {
         const ViStatus status = link.Receive(packet, timeout);
@@ -113,29 +131,30 @@ ViStatus CSaMeasurement::ReceiveParameter(ISaLink& link, std::uint32_t timeoutMs
     return VI_SUCCESS;
 }
 
-std::vector<std::uint8_t> CSaMeasurement::SegmentSequence(const SSaPlan& plan, const SSaSegment& segment) const {
+std::vector<std::uint8_t> CSaMeasurement::SegmentHead(const SSaSegment& segment) {
     std::vector<std::uint8_t> bytes = ParameterRequest(kvproto::KV_SET, kvproto::kParamReceiverFrequency,
                                                        {static_cast<double>(segment.tuned)}, kvproto::kFormatFrequency);
-    const auto append = [&bytes](const std::vector<std::uint8_t>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); };
-    append(ParameterRequest(kvproto::KV_GET, kvproto::kParamLogCoefficient, {0}, kvproto::kFormatLogCoefficient));
-    kvproto::PacketHeader run;
-    run.command = kvproto::KV_RUN;
-    const auto runHeader = kvproto::EncodeHeader(run);
-    for (std::uint32_t a = 0; a < plan.acquisitions; ++a) {
-        ForEachPiece(plan.sizes.samples, [&](std::uint32_t offset, std::uint32_t piece) {
-            append(ParameterRequest(kvproto::KV_SET, kvproto::kParamSampleClock,
-                                    {static_cast<double>(offset), static_cast<double>(piece), 1},
-                                    kvproto::kFormatSampleClock));
-            bytes.insert(bytes.end(), runHeader.begin(), runHeader.end());
-        });
-    }
+    const std::vector<std::uint8_t> attenuation =
+        ParameterRequest(kvproto::KV_GET, kvproto::kParamLogCoefficient, {0}, kvproto::kFormatLogCoefficient);
+    bytes.insert(bytes.end(), attenuation.begin(), attenuation.end());
     return bytes;
 }
 
-std::size_t CSaMeasurement::AnswersOf(const SSaPlan& plan) const {
-    std::size_t pieces = 0;
-    ForEachPiece(plan.sizes.samples, [&pieces](std::uint32_t, std::uint32_t) { ++pieces; });
-    return 2 + 2 * pieces * plan.acquisitions;
+std::vector<std::uint8_t> CSaMeasurement::AcquisitionRequests(const SSaPlan& plan, std::size_t& answers) {
+    std::vector<std::uint8_t> bytes;
+    kvproto::PacketHeader run;
+    run.command = kvproto::KV_RUN;
+    const auto runHeader = kvproto::EncodeHeader(run);
+    answers = 0;
+    ForEachPiece(plan.sizes.samples, [&](std::uint32_t offset, std::uint32_t piece) {
+        const std::vector<std::uint8_t> clock =
+            ParameterRequest(kvproto::KV_SET, kvproto::kParamSampleClock,
+                             {static_cast<double>(offset), static_cast<double>(piece), 1}, kvproto::kFormatSampleClock);
+        bytes.insert(bytes.end(), clock.begin(), clock.end());
+        bytes.insert(bytes.end(), runHeader.begin(), runHeader.end());
+        answers += 2;
+    });
+    return bytes;
 }
 
 const std::vector<double>& CSaMeasurement::WindowFor(const SSaPlan& plan) {
@@ -224,6 +243,11 @@ ViStatus CSaMeasurement::MeasureSegment(SRun& run, const SSaSegment& segment) {
     for (std::uint32_t a = 0; a < plan.acquisitions; ++a) {
         failure = GetSamples(run, n);
         if (failure != VI_SUCCESS) return failure;
+        // One acquisition's answers read: the next one still unasked goes out.
+        if (run.requested < plan.acquisitions) {
+            failure = run.Request(1);
+            if (failure != VI_SUCCESS) return failure;
+        }
         switch (segment.method) {
         case ESaMethod::ZeroSpan: AccumulateZeroSpan(samples_, window, zeroSpanPower); break;
         case ESaMethod::Fft: spectrum_->Accumulate(samples_, window, binPower_); break;
@@ -259,34 +283,40 @@ ViStatus CSaMeasurement::MeasureSegment(SRun& run, const SSaSegment& segment) {
 
 SSaRunResult CSaMeasurement::Run(ISaLink& link, const SSaPlan& plan, std::uint8_t detector, std::uint32_t answerTimeoutMs,
                                  std::uint8_t* points) {
-    SRun run{link, plan, CSaDetector(detector), answerTimeoutMs, points};
+    SRun run(link, plan, detector, answerTimeoutMs, points);
     SSaRunResult result;
     // The last request of an acquisition asks for at least 4 pairs, which
     // may run past N; room for them is kept, and only N samples are used.
     const std::size_t room = std::size_t{plan.sizes.samples} + kSampleAlignment;
     if (samples_.size() < room) samples_ = CAlignedSamples(room);
-    const std::size_t perSegment = AnswersOf(plan);
-
-    std::vector<std::uint8_t> ahead;  // the next segment's commands, once sent
-    bool aheadSent = false;
+    run.acquisition = AcquisitionRequests(plan, run.acquisitionAnswers);
+    // Acquisitions asked for ahead of their answers: a bounded amount of
+    // requests in flight, so the receiver never waits on a request stream
+    // that waits on it.
+    const auto ahead = static_cast<std::uint32_t>(
+        std::clamp<std::size_t>(kMaxAheadBytes / std::max<std::size_t>(run.acquisition.size(), 1), 1, plan.acquisitions));
+    const std::size_t wholeSegment = 2 * kvproto::kHeaderSize + 16 + run.acquisition.size() * plan.acquisitions;
+    bool nextAsked = false;  // the next segment's requests went out whole
     for (std::size_t s = 0; s < plan.segments.size(); ++s) {
-        if (!aheadSent) {
-            result.status = link.Send(SegmentSequence(plan, plan.segments[s]));
+        if (!nextAsked) {
+            run.requested = 0;
+            run.outstanding += kSegmentHeadAnswers;
+            result.status = run.Request(ahead, SegmentHead(plan.segments[s]));
             if (result.status != VI_SUCCESS) break;
-            run.outstanding += perSegment;
         }
-        aheadSent = false;
-        if (s + 1 < plan.segments.size()) {
-            ahead = SegmentSequence(plan, plan.segments[s + 1]);
-            if (ahead.size() <= kMaxAheadBytes) {
-                result.status = link.Send(ahead);
-                if (result.status != VI_SUCCESS) break;
-                run.outstanding += perSegment;
-                aheadSent = true;
-            }
+        nextAsked = false;
+        // While this segment is asked for whole, the next one goes out before
+        // this one's answers are read.
+        if (s + 1 < plan.segments.size() && run.requested == plan.acquisitions && wholeSegment <= kMaxAheadBytes) {
+            run.requested = 0;
+            run.outstanding += kSegmentHeadAnswers;
+            result.status = run.Request(plan.acquisitions, SegmentHead(plan.segments[s + 1]));
+            if (result.status != VI_SUCCESS) break;
+            nextAsked = true;
         }
         result.status = MeasureSegment(run, plan.segments[s]);
         if (result.status != VI_SUCCESS) break;
+        if (nextAsked) run.requested = plan.acquisitions;
     }
     if (result.status == VI_SUCCESS) {
         run.FinishPoint();

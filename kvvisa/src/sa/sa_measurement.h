@@ -52,8 +52,10 @@ public:
 
 private:
     struct SRun;
-    std::vector<std::uint8_t> SegmentSequence(const SSaPlan& plan, const SSaSegment& segment) const;
-    std::size_t AnswersOf(const SSaPlan& plan) const;
+    // Tuning to the segment and asking for its attenuation.
+    static std::vector<std::uint8_t> SegmentHead(const SSaSegment& segment);
+    // The sample requests of one acquisition, and the answers they get.
+    static std::vector<std::uint8_t> AcquisitionRequests(const SSaPlan& plan, std::size_t& answers);
     ViStatus MeasureSegment(SRun& run, const SSaSegment& segment);
     ViStatus GetSamples(SRun& run, std::uint32_t count);
     const std::vector<double>& WindowFor(const SSaPlan& plan);
