@@ -19,8 +19,12 @@ namespace kv {
 namespace {
 
 constexpr std::uint32_t kDataTimeoutMs = 2000;
-// Requests out ahead of the answers being read stay about this small.
-constexpr std::size_t kMaxAheadBytes = 8 * 1024;
+// The answers asked for ahead of the ones being read stay about this large,
+// whole acquisitions at a time (at least two, so the receiver is never idle
+// while one is read): a receiver that answers a batch of requests at once
+// must not keep the next data packet back past its time-out.
+constexpr std::size_t kMaxAheadAnswerBytes = 2 * 1024 * 1024;
+constexpr std::uint32_t kMinAcquisitionsAhead = 2;
 constexpr std::uint32_t kSampleAlignment = 4;
 constexpr std::size_t kBytesPerSamplePair = 8;
 constexpr std::size_t kSegmentHeadAnswers = 2;  // the frequency and the attenuation
@@ -293,9 +297,10 @@ SSaRunResult CSaMeasurement::Run(ISaLink& link, const SSaPlan& plan, std::uint8_
     // Acquisitions asked for ahead of their answers: a bounded amount of
     // requests in flight, so the receiver never waits on a request stream
     // that waits on it.
-    const auto ahead = static_cast<std::uint32_t>(
-        std::clamp<std::size_t>(kMaxAheadBytes / std::max<std::size_t>(run.acquisition.size(), 1), 1, plan.acquisitions));
-    const std::size_t wholeSegment = 2 * kvproto::kHeaderSize + 16 + run.acquisition.size() * plan.acquisitions;
+    const std::size_t acquisitionAnswerBytes = kBytesPerSamplePair * plan.sizes.samples;
+    const auto ahead = static_cast<std::uint32_t>(std::min<std::size_t>(
+        std::max<std::size_t>(kMaxAheadAnswerBytes / acquisitionAnswerBytes, kMinAcquisitionsAhead), plan.acquisitions));
+    const bool wholeSegmentAhead = acquisitionAnswerBytes * plan.acquisitions <= kMaxAheadAnswerBytes;
     bool nextAsked = false;  // the next segment's requests went out whole
     for (std::size_t s = 0; s < plan.segments.size(); ++s) {
         if (!nextAsked) {
@@ -307,7 +312,7 @@ SSaRunResult CSaMeasurement::Run(ISaLink& link, const SSaPlan& plan, std::uint8_
         nextAsked = false;
         // While this segment is asked for whole, the next one goes out before
         // this one's answers are read.
-        if (s + 1 < plan.segments.size() && run.requested == plan.acquisitions && wholeSegment <= kMaxAheadBytes) {
+        if (s + 1 < plan.segments.size() && run.requested == plan.acquisitions && wholeSegmentAhead) {
             run.requested = 0;
             run.outstanding += kSegmentHeadAnswers;
             result.status = run.Request(plan.acquisitions, SegmentHead(plan.segments[s + 1]));
