@@ -50,6 +50,10 @@ CFftPlans::CFftPlans() = default;
 CFftPlans::~CFftPlans() = default;
 
 CFftPlans::SPlan& CFftPlans::PlanFor(std::uint32_t size, int direction) {
+    // A run alternates between few sizes: the last two plans are at hand.
+    for (const SRecent& recent : recent_) {
+        if (recent.plan != nullptr && recent.size == size && recent.direction == direction) return *recent.plan;
+    }
     auto& slot = plans_[{size, direction}];
     if (!slot) {
         // Planned on scratch memory: FFTW_ESTIMATE leaves it alone, and the
@@ -62,6 +66,7 @@ CFftPlans::SPlan& CFftPlans::PlanFor(std::uint32_t size, int direction) {
         if (plan->plan == nullptr) throw std::bad_alloc();
         slot = std::move(plan);
     }
+    recent_[direction == FFTW_FORWARD ? 0 : 1] = {size, direction, slot.get()};
     return *slot;
 }
 

@@ -51,6 +51,12 @@ private:
     struct SPlan;
     SPlan& PlanFor(std::uint32_t size, int direction);
     std::map<std::pair<std::uint32_t, int>, std::unique_ptr<SPlan>> plans_;
+    struct SRecent {
+        std::uint32_t size = 0;
+        int direction = 0;
+        SPlan* plan = nullptr;
+    };
+    SRecent recent_[2];  // the last forward and the last backward plan
 };
 
 }  // namespace kv
