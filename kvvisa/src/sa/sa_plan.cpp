@@ -49,12 +49,18 @@ void PlanZeroSpan(SSaPlan& plan, const SSaFrequencyPlan& f) {
     for (std::uint32_t j = 0; j < plan.points; ++j) plan.segments.push_back(ZeroSpanSegment(plan, j));
 }
 
-void GridPoints(SSaPlan& plan, const SSaFrequencyPlan& f) {
+// False when the stop frequency lies below the grid's second-last point:
+// the points would not ascend.
+bool GridPoints(SSaPlan& plan, const SSaFrequencyPlan& f) {
     for (std::uint32_t j = 0; j < plan.points; ++j) {
         plan.pointFrequency[j] = static_cast<double>(f.start) + static_cast<double>(j) * plan.step;
     }
+    if (plan.points < 2) return true;
     // The last point is the stop frequency, on the grid or not.
-    if (plan.points > 1) plan.pointFrequency.back() = static_cast<double>(f.stop);
+    plan.pointFrequency.back() = static_cast<double>(f.stop);
+    if (plan.pointFrequency.back() > plan.pointFrequency[plan.points - 2]) return true;
+    plan.refusal = kParameterIncorrect;
+    return false;
 }
 
 bool LastPointOnGrid(const SSaPlan& plan, const SSaFrequencyPlan& f) {
@@ -63,7 +69,7 @@ bool LastPointOnGrid(const SSaPlan& plan, const SSaFrequencyPlan& f) {
 
 void PlanChirpZ(SSaPlan& plan, const SSaFrequencyPlan& f) {
     plan.method = ESaMethod::ChirpZ;
-    GridPoints(plan, f);
+    if (!GridPoints(plan, f)) return;
     // Points the zoom covers; an off-grid stop point and a lone last point
     // are measured at their own frequency.
     std::uint32_t zoomed = LastPointOnGrid(plan, f) ? plan.points : plan.points - 1;
@@ -84,7 +90,7 @@ void PlanChirpZ(SSaPlan& plan, const SSaFrequencyPlan& f) {
 
 void PlanFft(SSaPlan& plan, const SSaFrequencyPlan& f) {
     plan.method = ESaMethod::Fft;
-    GridPoints(plan, f);
+    if (!GridPoints(plan, f)) return;
     const double bins = std::ceil(static_cast<double>(plan.sizes.fftSize) * kSegmentSpan / kvproto::kSampleRate);
     plan.fftBins = static_cast<std::uint32_t>(bins);
     if (plan.fftBins % 2 != 0) ++plan.fftBins;
@@ -145,8 +151,8 @@ SSaPlan MakePlan(const SSaSettings& settings) {
         PlanFft(plan, f);
         return plan;
     }
-    std::uint32_t perSegment = f.step > kSegmentSpan ? 1 : static_cast<std::uint32_t>(kSegmentSpan / static_cast<double>(f.step)) + 1;
-    if (f.step == 0) perSegment = 1;
+    std::uint32_t perSegment = 1;
+    if (f.step != 0 && f.step <= kSegmentSpan) perSegment = static_cast<std::uint32_t>(kSegmentSpan / static_cast<double>(f.step)) + 1;
     perSegment = std::min(perSegment, plan.points);
     plan.zoomBins = perSegment;
     if (ZeroSpanSuits(settings.bandwidth, perSegment, plan.step)) {
@@ -160,7 +166,7 @@ SSaPlan MakePlan(const SSaSettings& settings) {
 std::int64_t NearestPoint(const SSaPlan& plan, double frequency) {
     if (plan.points == 0) return -1;
     const double half = plan.step / 2;
-    if (frequency < plan.pointFrequency.front() - half || frequency >= plan.pointFrequency.back() + half) return -1;
+    if (frequency < plan.pointFrequency.front() - half || frequency > plan.pointFrequency.back() + half) return -1;
     if (plan.points == 1 || plan.step <= 0) return 0;
     const double grid = std::round((frequency - plan.pointFrequency.front()) / plan.step);
     auto j = static_cast<std::int64_t>(std::clamp(grid, 0.0, static_cast<double>(plan.points - 2)));
