@@ -3,7 +3,8 @@
 # round trip against a plain socket, the text layer's translation, the
 # driver's set-and-read-back against plain round trips to the simulator, the
 # traffic monitor's cost (when it is built), list files against strtod and
-# snprintf, a round trip over a pseudo-terminal against plain read/write, and
+# snprintf, a round trip over a pseudo-terminal against plain read/write, the
+# measurement layer's runs and transforms (against FFTW called directly), and
 # connecting the client (when the client is built). The build folder defaults
 # to build-bench beside the sources (set KV_BENCH_BUILD_DIR to use another);
 # further arguments go to every benchmark, e.g. --benchmark_repetitions=30.
@@ -15,7 +16,7 @@ build="${KV_BENCH_BUILD_DIR:-$root/build-bench}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DKV_BUILD_TESTS=ON -DKV_BUILD_BENCH=ON -DKV_SANITIZE=OFF >/dev/null
-benches=(roundtrip_bench tcs_translate_bench driver_bench list_file_bench serial_roundtrip_bench)
+benches=(roundtrip_bench tcs_translate_bench driver_bench list_file_bench serial_roundtrip_bench sa_bench)
 for optional in monitor_bench client_connect_bench; do
   if [ -f "$root/bench/$optional.cpp" ]; then benches+=("$optional"); fi
 done

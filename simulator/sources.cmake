@@ -12,5 +12,8 @@ set(z5rsim_core_sources
   ${CMAKE_CURRENT_LIST_DIR}/src/line_splitter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/control_channel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/discovery_reply.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/receiver_scene.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/receiver_handler.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/receiver_control.cpp
 )
 set(z5rsim_include_dirs ${CMAKE_CURRENT_LIST_DIR}/src)

@@ -9,6 +9,7 @@
 #include "session_asrl.h"
 #include "session_hook.h"
 #include "session_tcpip.h"
+#include "session_sa.h"
 #include "session_tcs.h"
 
 namespace kv {
@@ -140,8 +141,9 @@ ViStatus CResMgr::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout, Vi
             break;
         case ELayer::Sa:
             if (type != VI_INTF_TCPIP) return VI_ERROR_INV_RSRC_NAME;
-            // The measurement layer is not part of this build.
-            return VI_ERROR_LIBRARY_NFOUND;
+            // Opens the rest of the string itself, through this manager.
+            inner = std::make_unique<CSessionSA>(*this);
+            break;
         default:
             break;
     }

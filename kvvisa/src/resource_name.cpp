@@ -92,7 +92,7 @@ ELayer LayerOf(const std::vector<std::string>& tokens) {
     const std::string& last = tokens.back();
     if (last == kHookToken) return ELayer::Hook;
     if (last == kTcsToken) return ELayer::Tcs;
-    if (last == "SA") return ELayer::Sa;
+    if (last == kSaToken) return ELayer::Sa;
     return ELayer::None;
 }
 

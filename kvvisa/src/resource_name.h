@@ -36,6 +36,7 @@ ELayer LayerOf(const std::vector<std::string>& tokens);
 // The layer tokens as they end a resource string.
 constexpr std::string_view kHookToken = "HOOK";
 constexpr std::string_view kTcsToken = "TCS";
+constexpr std::string_view kSaToken = "SA";
 
 // `name` without its last token when that token is `token`: what a layer
 // opens underneath itself. A host or any earlier token that merely starts

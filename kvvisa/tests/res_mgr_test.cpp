@@ -515,7 +515,8 @@ TEST(Open, EachKindOfNameGetsItsStatusAndNothingEntersTheTable) {
         // No protocol library beside this program nor on its search path.
         {"ASRL1::INSTR::TCS", VI_ERROR_LIBRARY_NFOUND},
         {"TCPIP::127.0.0.1::1::SOCKET::TCS", VI_ERROR_LIBRARY_NFOUND},
-        {"TCPIP::127.0.0.1::1::SOCKET::SA", VI_ERROR_LIBRARY_NFOUND},
+        // The measurement layer's inner session finds nobody on port 1.
+        {"TCPIP::127.0.0.1::1::SOCKET::SA", VI_ERROR_RSRC_NFOUND},
         {"ASRL1::INSTR::SA", VI_ERROR_INV_RSRC_NAME},
         {"USB::0::0::A1B2::RAW::SA", VI_ERROR_INV_RSRC_NAME},
         {"COM1::INSTR", VI_ERROR_INV_RSRC_NAME},

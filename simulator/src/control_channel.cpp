@@ -7,9 +7,8 @@
 #include "state_report.h"
 
 namespace z5rsim {
-namespace {
 
-std::vector<std::string_view> Words(std::string_view line) {
+std::vector<std::string_view> ControlWords(std::string_view line) {
     std::vector<std::string_view> words;
     std::size_t at = 0;
     while (at < line.size()) {
@@ -20,6 +19,8 @@ std::vector<std::string_view> Words(std::string_view line) {
     }
     return words;
 }
+
+namespace {
 
 std::optional<bool> OnOff(std::string_view word) {
     if (word == "on") return true;
@@ -45,7 +46,7 @@ SControlReply Err(std::string_view reason) { return {"ERR " + std::string(reason
 }  // namespace
 
 SControlReply HandleControlLine(std::string_view line, CInstrumentState& state, SServerStatus& status) {
-    const std::vector<std::string_view> words = Words(line);
+    const std::vector<std::string_view> words = ControlWords(line);
     if (words.empty()) return Err("empty command");
     const std::string_view command = words[0];
     const std::size_t arguments = words.size() - 1;

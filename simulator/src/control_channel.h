@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "instrument_state.h"
 #include "server_status.h"
@@ -18,6 +19,9 @@ struct SControlReply {
     std::string text;
     EControlAction action = EControlAction::None;
 };
+
+// A control line split at blanks.
+std::vector<std::string_view> ControlWords(std::string_view line);
 
 SControlReply HandleControlLine(std::string_view line, CInstrumentState& state, SServerStatus& status);
 

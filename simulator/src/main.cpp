@@ -12,6 +12,8 @@
 
 #include "instrument_state.h"
 #include "options.h"
+#include "receiver_control.h"
+#include "receiver_handler.h"
 #include "server.h"
 
 namespace {
@@ -61,6 +63,12 @@ int main(int argc, char** argv) {
         log = [](std::string_view line) { std::cerr << line << std::endl; };
     }
     z5rsim::CServer server(options, state, log);
+    z5rsim::CReceiver receiver;
+    if (options.receiver) {
+        server.SetPersonality(
+            [&receiver](std::span<const std::uint8_t> packet, std::string* line) { return receiver.Handle(packet, line); },
+            [&receiver](std::string_view line) { return z5rsim::HandleReceiverControlLine(line, receiver); });
+    }
     std::string error;
     if (!server.Bind(&error)) {
         std::cerr << "z5r-sim: " << error << "\n";

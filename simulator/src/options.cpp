@@ -63,6 +63,8 @@ SParsedOptions ParseOptions(std::span<const std::string_view> args) {
             ok = flag(options.verbose);
         } else if (name == "--secure") {
             ok = flag(options.secure);
+        } else if (name == "--receiver") {
+            ok = flag(options.receiver);
         } else if (name == "--no-pulse") {
             bool noPulse = false;
             ok = flag(noPulse);
@@ -112,6 +114,7 @@ std::string UsageText() {
            "  --name TEXT         instrument name (default Z5R, up to 254 bytes)\n"
            "  --secure            secure mode: the serial number ends in \"*\"\n"
            "  --no-pulse          a model without pulse modulation\n"
+           "  --receiver          a measuring receiver instead (scene and faults on the control channel)\n"
            "  -v                  log every request and control command to standard error\n"
            "  --help              this text\n"
            "When every socket is bound it prints\n"

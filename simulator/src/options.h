@@ -21,6 +21,7 @@ struct SOptions {
     std::string serial = "Z5R-000123";
     std::string name = "Z5R";
     bool verbose = false;
+    bool receiver = false;  // the measuring receiver instead of the synthesizer
 };
 
 struct SParsedOptions {

@@ -58,6 +58,11 @@ std::string LastLine(std::string_view text) {
 CServer::CServer(SOptions options, CInstrumentState& state, LogFunction log)
     : options_(std::move(options)), state_(state), handler_(state), log_(std::move(log)) {}
 
+void CServer::SetPersonality(Answerer answerer, ControlExtension control) {
+    answerer_ = std::move(answerer);
+    controlExtension_ = std::move(control);
+}
+
 bool CServer::Bind(std::string* error) {
     listener_ = ListenTcp(options_.address, options_.port, error);
     if (!listener_.Valid()) return false;
@@ -163,7 +168,8 @@ void CServer::AnswerRequests(SClient& client) {
             continue;
         }
         std::string line;
-        const std::vector<std::uint8_t> answer = handler_.Handle(packet, log_ ? &line : nullptr);
+        const std::vector<std::uint8_t> answer =
+            answerer_ ? answerer_(packet, log_ ? &line : nullptr) : handler_.Handle(packet, log_ ? &line : nullptr);
         client.output.append(answer.begin(), answer.end());
         ++status_.requests;
         Log(line);
@@ -251,7 +257,8 @@ bool CServer::ServeControlClient(SControlClient& client, short events) {
             client.output += "ERR line too long\n";
             continue;
         }
-        const SControlReply reply = HandleControlLine(line->text, state_, status_);
+        std::optional<SControlReply> own = controlExtension_ ? controlExtension_(line->text) : std::nullopt;
+        const SControlReply reply = own ? std::move(*own) : HandleControlLine(line->text, state_, status_);
         client.output += reply.text;
         Log("control: " + line->text + " -> " + LastLine(reply.text));
         if (reply.action == EControlAction::DropClients) DropClients();

@@ -7,10 +7,13 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "control_channel.h"
 #include "instrument_state.h"
 #include "line_splitter.h"
 #include "options.h"
@@ -24,6 +27,10 @@ namespace z5rsim {
 class CServer {
 public:
     using LogFunction = std::function<void(std::string_view)>;
+    // Another instrument behind the same sockets: its answer to a request
+    // (empty: none), and its own control commands (nothing: not one of them).
+    using Answerer = std::function<std::vector<std::uint8_t>(std::span<const std::uint8_t>, std::string*)>;
+    using ControlExtension = std::function<std::optional<SControlReply>(std::string_view)>;
 
     // `log` receives one line per request and control command; empty: quiet.
     CServer(SOptions options, CInstrumentState& state, LogFunction log);
@@ -33,6 +40,8 @@ public:
     std::uint16_t InstrumentPort() const { return LocalPort(listener_.Get()); }
     std::uint16_t DiscoveryPort() const { return LocalPort(discovery_.Get()); }
     std::uint16_t ControlPort() const { return LocalPort(controlListener_.Get()); }
+
+    void SetPersonality(Answerer answerer, ControlExtension control);
 
     // Serves until the control command quit or until `stopFd` is readable.
     void Run(int stopFd);
@@ -64,6 +73,8 @@ private:
     SOptions options_;
     CInstrumentState& state_;
     CRequestHandler handler_;
+    Answerer answerer_;
+    ControlExtension controlExtension_;
     LogFunction log_;
     SServerStatus status_;
     bool running_ = true;
