@@ -7,9 +7,10 @@ add_executable(kvvisa_usb_tests usb_session_test.cpp)
 target_link_libraries(kvvisa_usb_tests PRIVATE kvvisa_test_support GTest::gtest_main)
 target_compile_definitions(kvvisa_usb_tests PRIVATE
   KV_FAKE_D2XX_LISTING_ONLY="$<TARGET_FILE:kvvisa_fake_d2xx_listing_only>"
-  KV_FAKE_D2XX_WITHOUT_TRANSFERS="$<TARGET_FILE:kvvisa_fake_d2xx_without_transfers>")
+  KV_FAKE_D2XX_WITHOUT_TRANSFERS="$<TARGET_FILE:kvvisa_fake_d2xx_without_transfers>"
+  KV_OWN_D2XX="$<TARGET_FILE:KvD2XX>")
 add_dependencies(kvvisa_usb_tests kvvisa_fake_d2xx kvvisa_fake_d2xx_listing_only
-                 kvvisa_fake_d2xx_without_transfers)
+                 kvvisa_fake_d2xx_without_transfers KvD2XX)
 # where fake_d2xx/CMakeLists.txt puts the whole library
 set(kvvisa_fake_d2xx_dir ${CMAKE_CURRENT_BINARY_DIR}/fake_d2xx/fake_d2xx)
 gtest_discover_tests(kvvisa_usb_tests PROPERTIES TIMEOUT 60

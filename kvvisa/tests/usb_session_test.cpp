@@ -295,6 +295,19 @@ TEST_F(Usb, BridgeUnpluggedDuringAReadEndsItWithAnError) {
     EXPECT_EQ(session->Clear(), VI_ERROR_RSRC_NFOUND);
 }
 
+// Ours over libftdi1 cannot be tried with a bridge here: what it must do
+// without one.
+TEST_F(Usb, OurLibraryWithoutBridgesListsNothingAndOpensNothing) {
+    UseLibrary(KV_OWN_D2XX);
+    kv::CSessionFindList list;
+    ViUInt32 count = 0;
+    kv::CSessionUSB().FindRsrc("", &list, nullptr, &count, nullptr);
+    EXPECT_EQ(list.Count(), 0u);
+    EXPECT_EQ(count, 0u);
+    kv::CSessionUSB session;
+    EXPECT_EQ(session.Connect("USB::0::0::NOSUCH::RAW", VI_NULL, 0), VI_ERROR_RSRC_NFOUND);
+}
+
 TEST(D2xxLibrarySearch, VendorFirstThenOursBesideTheLibraryUnlessOneIsNamed) {
     EXPECT_EQ(kv::D2xxLibraryCandidates("", "/opt/z5r"),
               (std::vector<std::string>{"libftd2xx.so", "/opt/z5r/libKvD2XX.so"}));
