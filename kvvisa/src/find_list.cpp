@@ -1,6 +1,7 @@
 #include "find_list.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -47,7 +48,9 @@ void CSessionFindList::Append(std::string_view entry) {
 
 ViStatus CSessionFindList::FindRsrc(ViConstString expr, CSessionFindList*, ViPFindList,
                                     ViPUInt32 retCnt, ViChar* desc) {
-    return Build(expr, ENetworkSearch::Included, retCnt, desc);
+    const char* network = getenv(kNetworkSearchVariable);
+    const bool leftOut = network != nullptr && std::string_view(network) == "off";
+    return Build(expr, leftOut ? ENetworkSearch::LeftOut : ENetworkSearch::Included, retCnt, desc);
 }
 
 ViStatus CSessionFindList::Build(ViConstString expr, ENetworkSearch network, ViPUInt32 retCnt,

@@ -24,6 +24,10 @@ class CSessionFindList;
 void DeliverEntries(const std::vector<std::string>& entries, CSessionFindList* list,
                     ViPUInt32 retCnt, ViChar* desc);
 
+// "off" keeps every search of the process off the network: no broadcast,
+// serial ports and USB devices only.
+inline constexpr char kNetworkSearchVariable[] = "KVVISA_NETWORK_SEARCH";
+
 // Whether a search asks the network (a broadcast) besides the local ports.
 enum class ENetworkSearch { Included, LeftOut };
 
