@@ -41,6 +41,21 @@ bool UsbExpression(std::string_view expression) {
     return expression.empty() || expression == "USB" || expression == "W2T";
 }
 
+// One FT_Read or FT_Write: VI_ERROR_IO when the entry point is missing or
+// the library reports a failure; `moved` gets the bytes it moved.
+template <typename Entry>
+ViStatus RunTransfer(Entry transfer, FT_HANDLE device, ViPBuf buf, ViUInt32 count,
+                     ViUInt32& moved) {
+    moved = 0;
+    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
+    if (transfer == nullptr) return VI_ERROR_IO;
+    std::uint32_t done = 0;
+    const FT_STATUS status = transfer(device, buf, count, &done);
+    // A library must not claim more than it was given room for.
+    moved = std::min<ViUInt32>(done, count);
+    return status == FT_OK ? VI_SUCCESS : VI_ERROR_IO;
+}
+
 }  // namespace
 
 CSessionUSB::~CSessionUSB() {
@@ -113,32 +128,21 @@ ViStatus CSessionUSB::GetAttribute(ViAttr attr, void* value) {
 }
 
 ViStatus CSessionUSB::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
-    ViUInt32 ignored = 0;
-    if (retCount == nullptr) retCount = &ignored;
-    *retCount = 0;
-    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
+    ViUInt32 moved = 0;
     const auto read = library_ ? KV_D2XX_ENTRY(*library_, FT_Read) : nullptr;
-    if (read == nullptr) return VI_ERROR_IO;
-    std::uint32_t got = 0;
-    const FT_STATUS status = read(device_, buf, count, &got);
-    // A library must not claim more than it was given room for.
-    *retCount = std::min<ViUInt32>(got, count);
-    if (status != FT_OK) return VI_ERROR_IO;
-    return *retCount < count ? VI_ERROR_TMO : VI_SUCCESS;
+    const ViStatus status = RunTransfer(read, device_, buf, count, moved);
+    if (retCount != nullptr) *retCount = moved;
+    if (status != VI_SUCCESS) return status;
+    return moved < count ? VI_ERROR_TMO : VI_SUCCESS;
 }
 
 ViStatus CSessionUSB::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount) {
-    ViUInt32 ignored = 0;
-    if (retCount == nullptr) retCount = &ignored;
-    *retCount = 0;
-    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
+    ViUInt32 moved = 0;
     const auto write = library_ ? KV_D2XX_ENTRY(*library_, FT_Write) : nullptr;
-    if (write == nullptr) return VI_ERROR_IO;
-    std::uint32_t put = 0;
     // D2XX takes a non-const buffer but only reads it.
-    const FT_STATUS status = write(device_, const_cast<ViPBuf>(buf), count, &put);
-    *retCount = std::min<ViUInt32>(put, count);
-    return status == FT_OK ? VI_SUCCESS : VI_ERROR_IO;
+    const ViStatus status = RunTransfer(write, device_, const_cast<ViPBuf>(buf), count, moved);
+    if (retCount != nullptr) *retCount = moved;
+    return status;
 }
 
 ViStatus CSessionUSB::FindRsrc(ViConstString expr, CSessionFindList* list, ViPFindList,

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -102,6 +103,8 @@ struct ExpressionCase {
     const char* expression;
     bool lists;
 };
+
+void PrintTo(const ExpressionCase& c, std::ostream* out) { *out << '"' << c.expression << '"'; }
 
 class UsbExpression : public Usb, public testing::WithParamInterface<ExpressionCase> {};
 
@@ -228,6 +231,12 @@ struct FailureCase {
     ViStatus write;
     ViStatus clear;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    const std::string script = c.script;
+    *out << (*c.library != '\0' ? fs::path(c.library).parent_path().filename().string()
+                                 : script.substr(0, script.find('\n')));
+}
 
 class UsbFailure : public Usb, public testing::WithParamInterface<FailureCase> {};
 

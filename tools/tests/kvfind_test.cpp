@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,11 @@ struct FindCase {
     bool serial;
     bool bridge;
 };
+
+void PrintTo(const FindCase& c, std::ostream* out) {
+    *out << "kvfind";
+    for (const auto& arg : c.args) *out << ' ' << arg;
+}
 
 class KvfindExpression : public Kvfind, public testing::WithParamInterface<FindCase> {};
 
