@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -115,7 +116,7 @@ FT_STATUS FT_OpenEx(void* arg, std::uint32_t flags,
     if (arg == nullptr || handle == nullptr) return FT_INVALID_PARAMETER;
     if (flags != FT_OPEN_BY_SERIAL_NUMBER) return FT_INVALID_PARAMETER;
     const std::string wanted = static_cast<const char*>(arg);
-    auto bridge = new OpenBridge;
+    auto bridge = std::make_unique<OpenBridge>();
     FT_STATUS status = FT_DEVICE_NOT_FOUND;
     Context listing;
     ForEachBridge(listing, [&](libusb_device* device, const Bridge& found) {
@@ -126,12 +127,8 @@ FT_STATUS FT_OpenEx(void* arg, std::uint32_t flags,
                      : FT_DEVICE_NOT_OPENED;
         return false;
     });
-    if (status != FT_OK) {
-        delete bridge;
-        return status;
-    }
-    *handle = bridge;
-    return FT_OK;
+    if (status == FT_OK) *handle = bridge.release();
+    return status;
 }
 
 FT_STATUS FT_SetTimeouts(FT_HANDLE handle,
@@ -190,10 +187,8 @@ FT_STATUS FT_Write(FT_HANDLE handle, void* buffer,
 
 FT_STATUS FT_Close(FT_HANDLE handle) {
     if (handle == nullptr) return FT_INVALID_HANDLE;
-    OpenBridge* bridge = Opened(handle);
-    const int closed = ftdi_usb_close(bridge->context.ftdi);
-    delete bridge;
-    return closed == 0 ? FT_OK : FT_IO_ERROR;
+    const std::unique_ptr<OpenBridge> bridge(Opened(handle));
+    return ftdi_usb_close(bridge->context.ftdi) == 0 ? FT_OK : FT_IO_ERROR;
 }
 
 }  // extern "C"
