@@ -11,6 +11,7 @@
 #include "session_tcpip.h"
 #include "session_sa.h"
 #include "session_tcs.h"
+#include "session_usb.h"
 
 namespace kv {
 
@@ -156,8 +157,8 @@ ViStatus CResMgr::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout, Vi
                 inner = std::make_unique<CSessionASRL>();
                 break;
             default:
-                // The USB transport is not part of this build.
-                return VI_ERROR_RSRC_NFOUND;
+                inner = std::make_unique<CSessionUSB>();
+                break;
         }
     }
 

@@ -390,6 +390,11 @@ TEST(TcpipConnect, RefusedOrImpossiblePortsAreResourceNotFound) {
                   VI_ERROR_RSRC_NFOUND)
             << "port " << port;
     }
+    // 2^64 + the listening port, 20 digits: no 64-bit wrap either.
+    const std::string twentyDigits = "18446744073709" + std::to_string(551616 + peer.Port());
+    kv::CSessionTCPIP wrapped;
+    EXPECT_EQ(wrapped.Connect(("TCPIP::127.0.0.1::" + twentyDigits + "::SOCKET").c_str(), VI_NULL, 0),
+              VI_ERROR_RSRC_NFOUND);
     EXPECT_EQ(peer.Accepted(), 0);
 }
 

@@ -61,7 +61,8 @@ std::vector<pid_t> ProcessesOf(const fs::path& program) {
 // What the package holds and what it asks apt to install with it.
 void ExpectTheApplicationFolderAndTheDependencies(const fs::path& root, const fs::path& package) {
     for (const char* file : {"Launcher", "Client_Z5R.dat", "libKorvelV8N.so", "libKvVISA.so.1", "libProtocolLib.so",
-                             "Protocol.xml", "config.xml", "config/config.xml", "z5r-sim", "kvtalk", "kvmon",
+                             "libKvD2XX.so", "Protocol.xml", "config.xml", "config/config.xml", "z5r-sim",
+                             "kvtalk", "kvmon", "kvfind",
                              "locale/en/LC_MESSAGES/Client_Z5R.mo", "locale/ru/LC_MESSAGES/Client_Z5R.mo"}) {
         EXPECT_TRUE(fs::exists(root / kAppDir / file)) << file;
     }
@@ -84,7 +85,7 @@ void ExpectTheApplicationFolderAndTheDependencies(const fs::path& root, const fs
     }
 
     const std::string depends = OutputOf("dpkg-deb -f '" + package.string() + "' Depends");
-    for (const char* dependency : {"libqt6widgets6", "libinih1", "qt6-qpa-plugins", "libc6"}) {
+    for (const char* dependency : {"libqt6widgets6", "libinih1", "libftdi1-2", "qt6-qpa-plugins", "libc6"}) {
         EXPECT_NE(depends.find(dependency), std::string::npos) << dependency << " in: " << depends;
     }
 }
