@@ -34,6 +34,7 @@ class LinePeer:
     def __init__(self, connection_ends) -> None:
         self.received = []
         self.connection_ends = connection_ends
+        self.hung_up = threading.Event()
 
     def answer(self, line: bytes):
         self.received.append(line)
@@ -53,6 +54,7 @@ def serve_lines(connection: socket.socket, peer: LinePeer) -> None:
             except OSError:
                 return
             if not chunk:
+                peer.hung_up.set()
                 return
             pending += chunk
             while b"\n" in pending:
