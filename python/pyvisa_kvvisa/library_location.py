@@ -13,11 +13,15 @@ APPLICATION_FOLDER = Path("z5r")
 SYSTEM_PREFIXES = (Path("/usr/local"), Path("/usr"))
 
 
+# Installed with the product, the package is <prefix>/lib/python3*/*-packages/
+# pyvisa_kvvisa, so <prefix>/lib is three folders above it.
+_LIB_ABOVE_PACKAGE = 3
+
+
 def _installed_beside_package() -> Iterator[Path]:
-    # Installed with the product, the package sits in <prefix>/lib/python3*/...,
-    # so the application folder is a sibling of one of its parent folders.
-    for parent in Path(__file__).resolve().parents:
-        yield parent / APPLICATION_FOLDER / LIBRARY_FILE
+    parents = Path(__file__).resolve().parent.parents
+    if len(parents) > _LIB_ABOVE_PACKAGE - 1:
+        yield parents[_LIB_ABOVE_PACKAGE - 1] / APPLICATION_FOLDER / LIBRARY_FILE
 
 
 def _installed_on_system() -> Iterator[Path]:
