@@ -86,10 +86,20 @@ def read_stream(lib: CLibrary, session: Session, count: int) -> Tuple[bytes, int
     the data (sockets) or at the count; a time-out keeps what came."""
     deadline = Deadline(session.timeout_ms)
     at_pause = False
+    looked_for_waiting_answer = False
     while True:
         message = _message_from_pending(session, count, at_pause)
         if message is not None:
             return message
+        if not looked_for_waiting_answer and session.expects_waiting_answer():
+            looked_for_waiting_answer = True
+            waiting, status = _library_read(lib, session, READ_CHUNK, session.immediate_ms)
+            session.found_waiting_answer(bool(waiting))
+            session.pending += waiting
+            if waiting:
+                continue
+            if status < 0 and status not in _NOTHING_YET:
+                return b"", status
         awaiting_pause = session.ends_at_pause() and bool(session.pending)
         wait_ms = deadline.remaining_ms()
         if awaiting_pause:
@@ -97,7 +107,7 @@ def read_stream(lib: CLibrary, session: Session, count: int) -> Tuple[bytes, int
         first, status = _library_read(lib, session, 1, wait_ms)
         if first:
             session.pending += first
-            rest, status = _library_read(lib, session, READ_CHUNK, 0)
+            rest, status = _library_read(lib, session, READ_CHUNK, session.immediate_ms)
             session.pending += rest
             if status >= 0 or status in _NOTHING_YET:
                 continue
@@ -147,25 +157,37 @@ def read(lib: CLibrary, session: Session, count: int) -> Tuple[bytes, int]:
     return read_stream(lib, session, count)
 
 
-def write(lib: CLibrary, session: Session, data: bytes) -> Tuple[int, int]:
-    """All of `data` within the time-out; the text layer gets CR LF line ends."""
-    payload = bytes(data)
-    if session.transport is Transport.TEXT:
-        payload = _BARE_LINE_FEED.sub(b"\r\n", payload)
-    status = _set_library_timeout(lib, session, session.timeout_ms)
+def _library_write(lib: CLibrary, session: Session, data: bytes, timeout_ms: int) -> Tuple[int, int]:
+    status = _set_library_timeout(lib, session, timeout_ms)
     if status < 0:
         return 0, status
     sent = ctypes.c_uint32(0)
-    status = lib.viWrite(session.handle, payload, len(payload), ctypes.byref(sent))
-    if status >= 0:
-        return len(data), status
+    status = lib.viWrite(session.handle, data, len(data), ctypes.byref(sent))
     return min(sent.value, len(data)), status
+
+
+def write(lib: CLibrary, session: Session, data: bytes) -> Tuple[int, int]:
+    """All of `data` within the time-out; the text layer gets CR LF line ends."""
+    if session.transport is Transport.TEXT:
+        _, status = _library_write(lib, session, _BARE_LINE_FEED.sub(b"\r\n", bytes(data)), session.timeout_ms)
+        return (len(data) if status >= 0 else 0), status
+    deadline = Deadline(session.timeout_ms)
+    payload = bytes(data)
+    done = 0
+    if session.writes_at_once_first:
+        # What fits at once goes without changing the library's time-out
+        # (reads leave it at zero); the rest waits within the time left.
+        done, status = _library_write(lib, session, payload, session.immediate_ms)
+        if status != _TMO:
+            return done, status
+    sent, status = _library_write(lib, session, payload[done:], deadline.remaining_ms())
+    return done + sent, status
 
 
 def available(lib: CLibrary, session: Session) -> int:
     """Bytes received and not yet read, without waiting."""
     if session.transport is not Transport.TEXT:
-        rest, _ = _library_read(lib, session, READ_CHUNK, 0)
+        rest, _ = _library_read(lib, session, READ_CHUNK, session.immediate_ms)
         session.pending += rest
     return len(session.pending)
 
