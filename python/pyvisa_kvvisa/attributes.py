@@ -56,8 +56,8 @@ _BY_INTERFACE: Dict[InterfaceType, Dict[int, Getter]] = {
         constants.VI_ATTR_TCPIP_KEEPALIVE: lambda s: True,
     },
     InterfaceType.usb: {
-        constants.VI_ATTR_MANF_ID: lambda s: int(s.parsed.manufacturer_id, 0),
-        constants.VI_ATTR_MODEL_CODE: lambda s: int(s.parsed.model_code, 0),
+        constants.VI_ATTR_MANF_ID: lambda s: _usb_number(s.parsed.manufacturer_id),
+        constants.VI_ATTR_MODEL_CODE: lambda s: _usb_number(s.parsed.model_code),
         constants.VI_ATTR_USB_SERIAL_NUM: lambda s: s.parsed.serial_number,
         constants.VI_ATTR_USB_INTFC_NUM: lambda s: int(s.parsed.usb_interface_number or 0),
     },
@@ -77,6 +77,11 @@ _SERIAL_FIXED = {
 _SERIAL_END_IN_TAKEN = (SerialTermination.none, SerialTermination.termination_char)
 _MAX_TIMEOUT = constants.VI_TMO_INFINITE
 _BYTE_RANGE = range(256)
+
+
+def _usb_number(text: str) -> int:
+    """A USB id as resource names write it: 0x and hexadecimal, or decimal."""
+    return int(text, 16) if text.lower().startswith("0x") else int(text)
 
 
 def _interface(session: Session) -> InterfaceType:
