@@ -1,6 +1,7 @@
 """Serial ports: a pseudo-terminal behind an ASRL name."""
 
 import threading
+import time
 
 import pytest
 import pyvisa
@@ -69,3 +70,17 @@ def test_serial_ports_are_listed_with_the_query_syntax(rm, serial_port):
     name, _ = serial_port
     assert rm.list_resources("ASRL?*::INSTR") == (name,)
     assert rm.list_resources("ASRL[0-6]::INSTR") == ()
+
+
+WRITE_TIMEOUT_MS = 300
+# Far more than a pseudo-terminal holds while nobody reads the other side.
+UNREAD_BYTES = 1 << 20
+
+
+def test_a_write_nobody_takes_times_out_after_the_time_set(rm, serial_port):
+    instrument = rm.open_resource(serial_port[0], timeout=WRITE_TIMEOUT_MS)
+    started = time.monotonic()
+    with pytest.raises(pyvisa.VisaIOError) as raised:
+        instrument.write_raw(bytes(UNREAD_BYTES))
+    assert raised.value.error_code == constants.StatusCode.error_timeout
+    assert time.monotonic() - started >= WRITE_TIMEOUT_MS / 1000
