@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkgconf make
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang
-  libpugixml-dev zlib1g-dev libinih-dev
+  libpugixml-dev zlib1g-dev libinih-dev libftdi1-dev
   qt6-base-dev qt6-qpa-plugins gettext xvfb xauth fonts-dejavu-core
   iproute2 util-linux procps binutils dpkg-dev file
   python3-pyvisa python3-pyvisa-py python3-pytest python3-pip python3-setuptools python3-venv

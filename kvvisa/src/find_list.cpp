@@ -1,11 +1,13 @@
 #include "find_list.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "session_asrl.h"
 #include "session_tcpip.h"
+#include "session_usb.h"
 
 namespace kv {
 
@@ -46,17 +48,22 @@ void CSessionFindList::Append(std::string_view entry) {
 
 ViStatus CSessionFindList::FindRsrc(ViConstString expr, CSessionFindList*, ViPFindList,
                                     ViPUInt32 retCnt, ViChar* desc) {
-    // Serial ports first, then USB devices, then network instruments. The
-    // transports' own statuses do not matter: only what they appended does.
-    // (USB enumeration is not part of this build yet.)
-    {
-        auto serial = std::make_unique<CSessionASRL>();
-        serial->FindRsrc(expr, this, nullptr, retCnt, desc);
+    const char* network = getenv(kNetworkSearchVariable);
+    const bool leftOut = network != nullptr && std::string_view(network) == "off";
+    return Build(expr, leftOut ? ENetworkSearch::LeftOut : ENetworkSearch::Included, retCnt, desc);
+}
+
+ViStatus CSessionFindList::Build(ViConstString expr, ENetworkSearch network, ViPUInt32 retCnt,
+                                 ViChar* desc, SSearchStatuses* statuses) {
+    // Serial ports first, then USB devices, then network instruments; each
+    // transport's session exists only for its part of the search.
+    SSearchStatuses answered;
+    answered.serial = CSessionASRL().FindRsrc(expr, this, nullptr, retCnt, desc);
+    answered.usb = CSessionUSB().FindRsrc(expr, this, nullptr, retCnt, desc);
+    if (network == ENetworkSearch::Included) {
+        answered.network = CSessionTCPIP().FindRsrc(expr, this, nullptr, retCnt, desc);
     }
-    {
-        auto network = std::make_unique<CSessionTCPIP>();
-        network->FindRsrc(expr, this, nullptr, retCnt, desc);
-    }
+    if (statuses != nullptr) *statuses = answered;
     if (names_.empty()) return VI_ERROR_RSRC_NFOUND;
     if (retCnt != nullptr) *retCnt = static_cast<ViUInt32>(names_.size());
     WriteDescription(desc, names_[0], annotations_[0]);

@@ -24,6 +24,20 @@ class CSessionFindList;
 void DeliverEntries(const std::vector<std::string>& entries, CSessionFindList* list,
                     ViPUInt32 retCnt, ViChar* desc);
 
+// "off" keeps every search of the process off the network: no broadcast,
+// serial ports and USB devices only.
+inline constexpr char kNetworkSearchVariable[] = "KVVISA_NETWORK_SEARCH";
+
+// Whether a search asks the network (a broadcast) besides the local ports.
+enum class ENetworkSearch { Included, LeftOut };
+
+// What each transport answered a search, whatever it appended.
+struct SSearchStatuses {
+    ViStatus serial = VI_ERROR_RSRC_NFOUND;
+    ViStatus usb = VI_ERROR_RSRC_NFOUND;
+    ViStatus network = VI_ERROR_RSRC_NFOUND;
+};
+
 class CSessionFindList : public CBaseSession {
 public:
     // Splits an enumeration entry at its first tab into name and annotation;
@@ -33,6 +47,10 @@ public:
     // Builds the list by asking each transport to enumerate what it reaches.
     ViStatus FindRsrc(ViConstString expr, CSessionFindList* list, ViPFindList listOut,
                       ViPUInt32 retCnt, ViChar* desc) override;
+    // The same search, optionally without the network, telling what each
+    // transport answered.
+    ViStatus Build(ViConstString expr, ENetworkSearch network, ViPUInt32 retCnt, ViChar* desc,
+                   SSearchStatuses* statuses = nullptr);
     ViStatus FindNext(ViChar* desc) override;
     ViStatus Connect(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout) override;
     ViStatus Disconnect() override;

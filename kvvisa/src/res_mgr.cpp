@@ -10,6 +10,7 @@
 #include "session_hook.h"
 #include "session_tcpip.h"
 #include "session_tcs.h"
+#include "session_usb.h"
 
 namespace kv {
 
@@ -154,8 +155,8 @@ ViStatus CResMgr::Open(ViConstRsrc name, ViAccessMode mode, ViUInt32 timeout, Vi
                 inner = std::make_unique<CSessionASRL>();
                 break;
             default:
-                // The USB transport is not part of this build.
-                return VI_ERROR_RSRC_NFOUND;
+                inner = std::make_unique<CSessionUSB>();
+                break;
         }
     }
 

@@ -105,10 +105,12 @@ std::variant<CommandLine, int> StartTool(int argc, const char* const* argv,
                     static_cast<int>(text.version.size()), text.version.data());
         return kExitOk;
     }
-    if (commandLine.positionals.size() != 1) {
+    const std::size_t given = commandLine.positionals.size();
+    if (text.positionals == EPositionals::OptionalExpression) {
+        if (given > 1) return ReportUsageError(text.name, "more than one expression given", text.usage);
+    } else if (given != 1) {
         return ReportUsageError(text.name,
-                                commandLine.positionals.empty() ? "no resource given"
-                                                                : "more than one resource given",
+                                given == 0 ? "no resource given" : "more than one resource given",
                                 text.usage);
     }
     return std::move(commandLine);

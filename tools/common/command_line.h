@@ -43,14 +43,21 @@ std::optional<unsigned> ParseMilliseconds(std::string_view text);
 // exit code.
 int ReportUsageError(std::string_view tool, std::string_view message, std::string_view usage);
 
+// What the positional arguments of a tool are.
+enum class EPositionals {
+    OneResource,         // exactly one resource
+    OptionalExpression,  // at most one search expression
+};
+
 // What every tool does the same way with its command line: parse it, answer
-// --help and --version, and insist on exactly one resource. Holds the parsed
+// --help and --version, and check the positional arguments. Holds the parsed
 // command line to go on with, or the exit code when the program is done.
 struct ToolText {
     std::string_view name;     // "kvtalk"
     std::string_view usage;    // one usage line
     std::string_view help;     // the whole --help text
     std::string_view version;  // "1.0.0"
+    EPositionals positionals = EPositionals::OneResource;
 };
 std::variant<CommandLine, int> StartTool(int argc, const char* const* argv,
                                          std::span<const OptionSpec> specs, const ToolText& text);

@@ -13,6 +13,7 @@ namespace kvtools_test {
 
 inline constexpr const char* kKvtalk = KVTALK_PATH;
 inline constexpr const char* kKvmon = KVMON_PATH;
+inline constexpr const char* kKvfind = KVFIND_PATH;
 
 struct ToolRun {
     int exitCode = -1;
