@@ -91,9 +91,12 @@ class KvVisaLibrary(highlevel.VisaLibraryBase):
             parsed, layers = resource_names.parse(resource_name)
         except rname.InvalidResourceName:
             return 0, self._status(None, StatusCode.error_invalid_resource_name)
+        library_name = resource_names.library_name(resource_name, parsed, layers)
+        if library_name is None:
+            return 0, self._status(None, StatusCode.error_resource_not_found)
         handle = ctypes.c_uint32(0)
         status = self.lib.viOpen(
-            session, resource_name.encode("ascii"), int(access_mode), int(open_timeout), ctypes.byref(handle)
+            session, library_name.encode("ascii"), int(access_mode), int(open_timeout), ctypes.byref(handle)
         )
         if status < 0:
             return 0, self._status(None, status)

@@ -3,7 +3,7 @@
 resource underneath and open it through a layer."""
 
 import enum
-from typing import Tuple
+from typing import Optional, Tuple
 
 from pyvisa import constants, rname
 from pyvisa.highlevel import ResourceInfo
@@ -47,6 +47,24 @@ def resource_info(name: str) -> ResourceInfo:
         board = 0
     canonical = _SEPARATOR.join((str(parsed),) + layers)
     return ResourceInfo(parsed.interface_type_const, board, parsed.resource_class, canonical, None)
+
+
+def library_name(name: str, parsed: rname.ResourceName, layers: Tuple[str, ...]) -> Optional[str]:
+    """The name viOpen takes for the resource, or None for one the library
+    cannot reach. PyVISA hands over its canonical name; the library's USB
+    names have no interface number (a bridge's channels have serial numbers
+    of their own), so only interface 0 exists."""
+    if parsed.interface_type_const != constants.InterfaceType.usb:
+        return name
+    try:
+        if int(parsed.usb_interface_number or 0) != 0:
+            return None
+    except ValueError:
+        return None
+    base = "USB%s::%s::%s::%s::RAW" % (
+        parsed.board, parsed.manufacturer_id, parsed.model_code, parsed.serial_number
+    )
+    return _SEPARATOR.join((base,) + layers)
 
 
 def transport_of(parsed: rname.ResourceName, layers: Tuple[str, ...]) -> Transport:

@@ -3,7 +3,9 @@ filtered with PyVISA's query syntax. The library closes a find list itself
 after its last entry, so only a list of one entry is closed here."""
 
 import ctypes
+import os
 import re
+import threading
 from typing import List, Tuple
 
 from pyvisa import rname
@@ -17,6 +19,12 @@ _TRANSPORT_WORDS = ("ASRL", "USB", "TCPIP")
 _LEADING_WORD = re.compile(r"[A-Za-z]+")
 # "ASRL*" is "ASR" and any number of "L": the word is not fixed then.
 _REPEATS_OF_LAST_LETTER = ("*", "+")
+# The library's network part answers every expression, by broadcasting; this
+# variable, read at each search, leaves it out.
+_NETWORK_SEARCH_VARIABLE = "KVVISA_NETWORK_SEARCH"
+_WITHOUT_NETWORK = ("ASRL", "USB")
+# The variable is the process's: searches that set it take turns.
+_environment_lock = threading.Lock()
 
 
 def library_expression(query: str) -> str:
@@ -55,6 +63,22 @@ def found_names(lib: CLibrary, manager: int, expression: str) -> Tuple[List[str]
     return names, StatusCode.success
 
 
+def _found_names_without_network(lib: CLibrary, manager: int, expression: str) -> Tuple[List[str], int]:
+    with _environment_lock:
+        if _NETWORK_SEARCH_VARIABLE in os.environ:
+            # the user's own choice
+            return found_names(lib, manager, expression)
+        os.environ[_NETWORK_SEARCH_VARIABLE] = "off"
+        try:
+            return found_names(lib, manager, expression)
+        finally:
+            del os.environ[_NETWORK_SEARCH_VARIABLE]
+
+
 def list_resources(lib: CLibrary, manager: int, query: str) -> Tuple[Tuple[str, ...], int]:
-    names, status = found_names(lib, manager, library_expression(query))
+    expression = library_expression(query)
+    if expression in _WITHOUT_NETWORK:
+        names, status = _found_names_without_network(lib, manager, expression)
+    else:
+        names, status = found_names(lib, manager, expression)
     return rname.filter(names, query), status

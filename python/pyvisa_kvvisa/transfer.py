@@ -194,8 +194,11 @@ def available(lib: CLibrary, session: Session) -> int:
 
 def clear(lib: CLibrary, session: Session) -> int:
     session.discard_received()
-    # The library reconnects within its time-out; that is the user's.
-    status = _set_library_timeout(lib, session, session.timeout_ms)
-    if status < 0:
-        return status
-    return lib.viClear(session.handle)
+    # The library reconnects within its time-out; that is the user's. A link
+    # already lost refuses the time-out: the reconnect's status tells then.
+    _set_library_timeout(lib, session, session.timeout_ms)
+    status = lib.viClear(session.handle)
+    # A reopened session has the time-out the library gives it (a USB
+    # bridge's is 2000 ms): the next transfer sets its own again.
+    session.library_timeout_ms = None
+    return status
