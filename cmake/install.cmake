@@ -48,4 +48,6 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${KV_APP_DIR})
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# The PyVISA backend it installs is of use only with PyVISA.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-pyvisa")
 include(CPack)

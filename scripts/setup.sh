@@ -10,6 +10,7 @@ packages=(
   libpugixml-dev zlib1g-dev libinih-dev libfftw3-dev libftdi1-dev
   qt6-base-dev qt6-qpa-plugins gettext xvfb xauth fonts-dejavu-core
   iproute2 util-linux procps binutils dpkg-dev file
+  python3-pyvisa python3-pyvisa-py python3-pytest python3-pip python3-setuptools python3-venv
 )
 
 SUDO=""

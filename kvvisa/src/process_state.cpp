@@ -1,7 +1,10 @@
 #include "process_state.h"
 
+#include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +12,10 @@
 namespace kv {
 
 namespace {
+
+std::atomic<std::int32_t> cachedProcessId{0};
+
+void ForgetProcessId() { cachedProcessId.store(0, std::memory_order_relaxed); }
 
 // The state letter of /proc/<pid>/stat, or 0 when it cannot be read. The
 // program name in brackets may hold blanks and brackets: the state follows
@@ -33,6 +40,16 @@ bool ProcessEnded(std::int32_t pid) {
     if (kill(pid, 0) != 0 && errno == ESRCH) return true;
     const char state = ProcessStateLetter(pid);
     return state == 'Z' || state == 'X';
+}
+
+std::int32_t CurrentProcessId() {
+    static const bool forgetsAfterFork = pthread_atfork(nullptr, nullptr, ForgetProcessId) == 0;
+    std::int32_t id = cachedProcessId.load(std::memory_order_relaxed);
+    if (id == 0 || !forgetsAfterFork) {
+        id = static_cast<std::int32_t>(getpid());
+        cachedProcessId.store(id, std::memory_order_relaxed);
+    }
+    return id;
 }
 
 }  // namespace kv

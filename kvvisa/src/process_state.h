@@ -9,4 +9,8 @@ namespace kv {
 // (it will never run again either). A stopped process has not ended.
 bool ProcessEnded(std::int32_t pid);
 
+// This process's id without a system call per transfer (a forked child
+// learns its own).
+std::int32_t CurrentProcessId();
+
 }  // namespace kv

@@ -71,11 +71,15 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
     auto lastDeadCheck = lastProgress;
     std::uint32_t lastPending = 0;
     bool first = true;
+    bool monitorsAttached = false;
     for (;;) {
         std::uint32_t consumedSeen = 0;
         {
             Lock lock(*this);
             if (block_->pending == 0) {
+                // Only attached monitors wait for records: without them the
+                // wake-up would be a system call for nobody.
+                monitorsAttached = block_->attached != 0;
                 if (count != 0) std::memcpy(block_->data, data, count);
                 block_->length = static_cast<std::uint32_t>(count);
                 block_->pending = block_->attached;
@@ -83,7 +87,7 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
                 block_->direction = direction;
                 block_->status = status;
                 control_->source = Ticket();
-                control_->publisherPid = static_cast<std::int32_t>(getpid());
+                control_->publisherPid = CurrentProcessId();
                 AdvanceCounter(control_->published);
                 break;
             }
@@ -106,7 +110,7 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
         }
         WaitWhileCounterIs(control_->consumed, consumedSeen, kDeadMonitorCheck);
     }
-    WakeWaiters(control_->published);
+    if (monitorsAttached) WakeWaiters(control_->published);
 }
 
 bool CSessionHook::DetachEndedMonitors() {
