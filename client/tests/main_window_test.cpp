@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "model/tests/initial_default_list.h"
 #include "core/paths.h"
 #include "core/profile_enums.h"
 #include "gui_main.h"
@@ -49,6 +50,7 @@ protected:
         SetupCatalogue(APP_LOCALE_DIR, "ru");
         SetApplicationDirOverride(appDir_.Str());
         std::ofstream(appDir_.Path() / "config.xml") << "<connection/>\n";
+        z5rtest::WriteInitialDefaultList(appDir_.Str());
     }
     void TearDown() override { SetApplicationDirOverride(""); }
 

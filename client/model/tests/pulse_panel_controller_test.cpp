@@ -63,7 +63,6 @@ public:
     void ShowControlEnabled(EControl control, bool enabled) override { states.Set(control, enabled); }
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { edits = shown.edits; }
-    void ShowProfileActions(const SProfileActions&) override {}
     void StartPoll() override {}
     void StopPoll() override {}
     void ShowReadout(EReadout, double) override {}
