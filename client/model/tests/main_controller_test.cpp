@@ -588,19 +588,29 @@ TEST_F(ControllerSettingsTest, ManualSteppingWalksThePointsAndWraps) {
 // ---------------------------------------------------------------- profiles
 
 TEST_F(ControllerSettingsTest, SettingsChangedSurviveARestartOfTheClient) {
+    // Levels inside the instrument's range, as the factory list has them: a
+    // value outside it would block the confirmations of the application.
+    SProfile start = MakeInitialProfile();
+    start.powparams.start = start.powparams.fix = -20;
+    ASSERT_EQ(WriteProfileListFile(GetVxDir(dirApplication) + "/default.z5p", {start}, EProfileListMark::Plain),
+              EProfileListWrite::Written);
     Shown();
-    Enter(eiDwell, 0.02);
     Enter(eiCenter, 2.5e9);
-    ASSERT_EQ(SimNumber("CwFrequency"), 2.5e9);
+    controller_->ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1.2e9);
+    Enter(eiDwell, 0.02);
+    ASSERT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
     controller_->DisconnectActionExecute();
     controller_.reset();
 
     // A new client and an instrument that starts from its own defaults.
     sim_.reset();
     StartSimulator();
-    ASSERT_NE(SimNumber("CwFrequency"), 2.5e9);
+    ASSERT_NE(SimNumber("SweepStartFrequency"), 1.2e9);
     Shown();
-    EXPECT_EQ(SimNumber("CwFrequency"), 2.5e9);
+    EXPECT_EQ(controller_->Profile().controlparams.mode, omFrequencySweep);
+    EXPECT_EQ(controller_->Profile().controlparams.dwell, 0.02);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1.2e9);
     EXPECT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
     EXPECT_TRUE(prompt_.Shown().empty());
 }
