@@ -29,7 +29,7 @@ protected:
 
 TEST_F(ProfilePanelWindowTest, RowsCommandsAndTheAppliedMarkFollowThePanel) {
     WriteDefaultList();
-    z5r::TMain& main = MakeMain();
+    z5r::TMain& main = MakeMain({"-a", "127.0.0.1"});
     // Before the first connection the rows are there but nothing can be used.
     ASSERT_EQ(main.ProfLV->topLevelItemCount(), 1);
     EXPECT_EQ(Cell(main, 0, 0), QStringLiteral("1"));
