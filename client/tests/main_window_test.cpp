@@ -312,6 +312,9 @@ TEST_F(MainWindowTest, ExitAsksAndNoLeavesEverythingAsItWas) {
 
 TEST(MainWindowEnd, ExitYesEndsTheEventLoopAndClosesTheWindow) {
     z5rtest::UserFolders folders;
+    z5rtest::TempDir appDir;
+    SetApplicationDirOverride(appDir.Str());
+    z5rtest::WriteInitialDefaultList(appDir.Str());
     SetupCatalogue(APP_LOCALE_DIR, "ru");
     CScriptedPrompt prompt(EPromptResult::Yes);
     STMainOptions options;
@@ -325,6 +328,7 @@ TEST(MainWindowEnd, ExitYesEndsTheEventLoopAndClosesTheWindow) {
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(prompt.Shown().size(), 1u);
+    SetApplicationDirOverride("");
 }
 
 TEST_F(MainWindowTest, CommandLineIsReadWhenTheWindowIsCreated) {
