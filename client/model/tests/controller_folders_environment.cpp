@@ -1,5 +1,5 @@
-// The controller tests' user and program folders: a fresh temporary folder per
-// test program, so connections read and disconnections write no real user
+// The controller tests' user and program folders: a temporary folder per test
+// program, emptied for each test, so connections read and disconnections write no real user
 // files, and the default list holds the controls' initial settings.
 #include <gtest/gtest.h>
 
@@ -8,10 +8,13 @@
 #include <filesystem>
 #include <string>
 
+#include "controller_folders.h"
 #include "core/paths.h"
 #include "initial_default_list.h"
 
 namespace {
+
+std::string root;
 
 class CControllerFolders final : public ::testing::Environment {
 public:
@@ -19,6 +22,7 @@ public:
         char pattern[] = "/tmp/z5r_controller_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root_ = pattern;
+        root = root_;
         std::filesystem::create_directories(root_ + "/app");
         std::filesystem::create_directories(root_ + "/config");
         setenv("HOME", root_.c_str(), 1);
@@ -39,3 +43,13 @@ private:
 [[maybe_unused]] ::testing::Environment* const kFolders = ::testing::AddGlobalTestEnvironment(new CControllerFolders);
 
 }  // namespace
+
+namespace z5rtest {
+
+void ResetControllerFolders() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root + "/config/Korvel", ignored);
+    ASSERT_TRUE(WriteInitialDefaultList(root + "/app"));
+}
+
+}  // namespace z5rtest

@@ -1,6 +1,7 @@
 // The main window's controller against the real driver plugin and the
 // simulated instrument, with a recording view and a prompt that keeps the
 // poll's timer running while a box is open, as a real modal box does.
+#include "controller_folders.h"
 #include "model/main_controller.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,7 @@ private:
 class MainControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        z5rtest::ResetControllerFolders();
         std::string error;
         ASSERT_TRUE(korvel::RegisterPlugin(KORVEL_PLUGIN_PATH, korvel::CLSID_KorvelV8N, &error)) << error;
         StartSimulator();
