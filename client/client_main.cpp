@@ -61,6 +61,9 @@ int RunClient(z5r::CClientApplication& app, std::vector<std::string> arguments) 
     dialogs.changePass = new z5r::TChangePassForm(&main);
     dialogs.pass = new z5r::TPassForm(&main);
     main.SetDialogs(dialogs);
+    prompt.SetOwnDialogs({[&dialogs](const std::string& text) { return dialogs.profComment->Ask(text); },
+                          [&dialogs] { return dialogs.pass->Ask(); },
+                          [&dialogs] { return dialogs.changePass->Ask(); }});
 
     main.show();
     // Ask for the focus ourselves: without a window manager (a bare X server)

@@ -20,10 +20,10 @@
 #include "korvel/components/kv_spin_edit.h"
 #include "korvel/components/roll_panel.h"
 #include "list_panel_view.h"
+#include "profile_panel_view.h"
 #include "pulse_panel_view.h"
 #include "ui/prompt.h"
 #include "ui/translate_window.h"
-#include "unbuilt_actions.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -66,7 +66,6 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     setWindowTitle(QString::fromUtf8(Z5R_TEXT("Программный комплекс Z5R")));
     BuildActions();
     BuildMenus();
-    HoldUnbuiltActions(this);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("CentralPanel"));
     auto* layout = new QHBoxLayout(central);
@@ -85,15 +84,18 @@ TMain::TMain(STMainOptions options, QWidget* parent)
     // The list panel's rows and actions (owned by the window).
     new TListPanelView(*this);
     pulsePanelView_ = std::make_unique<TPulsePanelView>(*this);
+    // The profile group's rows and commands and the superuser submenu (owned by the window).
+    new TProfilePanelView(*this);
 
     // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.
     RefreshSummary(slPoints);
 
-    // The default settings. Until the profile files are read, the record
-    // starts from the controls' initial values instead of the last profile of
-    // "default.z5p". The settings stay locked until the first connection.
+    // The default settings: the last profile of "default.z5p", else the
+    // controls' initial values. The settings stay locked until the first
+    // connection.
     profile_ = MakeInitialProfile();
+    controller_.Profiles().LoadDefaultList();
     SetControlsState(false);
 
     // The panels of the control column in their order.

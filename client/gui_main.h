@@ -238,7 +238,6 @@ private:
     void ShowControlEnabled(EControl control, bool enabled) override { SetControlEnabled(ControlName(control), enabled); }
     void ShowSuperuserMenu(bool enabled) override;
     void ShowControlValues(const SDisplayedControls& shown) override;
-    void ShowProfileActions(const SProfileActions& usable) override;
     void ShowEditValue(int edit, double value) override;
     void ShowEditChanged(int edit, bool changed) override;
     void RememberEditValue(int edit) override;

@@ -97,19 +97,6 @@ void TMain::ShowControlValues(const SDisplayedControls& d) {
     P2Label->SetValue(d.readouts.p2);
 }
 
-void TMain::ShowProfileActions(const SProfileActions& usable) {
-    ProfLV->setEnabled(usable.list);
-    for (QAction* action : {NewProfileListAction, OpenProfileListAction, AddProfileAction}) {
-        action->setEnabled(usable.editing);
-    }
-    SaveProfileListAction->setEnabled(usable.saving);
-    DefaultProfileAction->setEnabled(usable.defaultProfile);
-    // These wait for a selected row.
-    for (QAction* action : {UpdateProfileAction, EditProfileAction, DelProfileAction, ApplyProfileAction}) {
-        action->setEnabled(false);
-    }
-}
-
 void TMain::ShowPowerCeiling(bool on, double limit) {
     ShowCheck(AllowLimitPowerCB, on);
     PowLimit->SetValue(limit);

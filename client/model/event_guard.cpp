@@ -44,4 +44,19 @@ std::optional<SChosenFile> CGuardedPrompt::AskSaveFile(const STypedFileDialog& d
     return prompt_.AskSaveFile(dialog);
 }
 
+std::optional<std::string> CGuardedPrompt::AskProfileComment(const std::string& text) {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskProfileComment(text);
+}
+
+std::optional<std::string> CGuardedPrompt::AskPassword() {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskPassword();
+}
+
+std::optional<SPasswordChange> CGuardedPrompt::AskPasswordChange() {
+    CEventGuard::CScope scope(guard_);
+    return prompt_.AskPasswordChange();
+}
+
 }  // namespace z5r

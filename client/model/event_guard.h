@@ -46,6 +46,9 @@ public:
     std::optional<std::string> AskSaveFileName(const SFileDialog& dialog) override;
     std::optional<SChosenFile> AskOpenFile(const STypedFileDialog& dialog) override;
     std::optional<SChosenFile> AskSaveFile(const STypedFileDialog& dialog) override;
+    std::optional<std::string> AskProfileComment(const std::string& text) override;
+    std::optional<std::string> AskPassword() override;
+    std::optional<SPasswordChange> AskPasswordChange() override;
 
 private:
     IPrompt& prompt_;

@@ -106,6 +106,13 @@ void CListPanel::ShowAllSegments() {
     for (const SListPoint& segment : segments_) ShowSegmentRow(kAppendRow, segment);
 }
 
+void CListPanel::ReplaceSegments(std::vector<SListPoint> segments) {
+    segments_ = std::move(segments);
+    modified_ = false;
+    ShowAllSegments();
+    UpdateActions(false);
+}
+
 void CListPanel::SelectionChanged(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());

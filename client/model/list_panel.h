@@ -98,6 +98,8 @@ public:
     // ---- the operations of the window -------------------------------------
     void ShowSegmentRow(int index, const SListPoint& segment);
     void ShowAllSegments();
+    // A profile's sweep list becomes the working list, without a transfer.
+    void ReplaceSegments(std::vector<SListPoint> segments);
     // The list view's selection changed to `rows` (ascending or not).
     void SelectionChanged(std::vector<int> rows);
 

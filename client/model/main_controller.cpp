@@ -33,14 +33,6 @@ SPromptMessage ReconnectQuestion(const std::string& text) {
     return question;
 }
 
-// Seam: the operator's profile file is read here once profile files exist;
-// until then the current record stays as the window holds it.
-void LoadOperatorSettings(SProfile& /*current*/) {}
-
-// Seam: the current record is written to the operator's profile file as its
-// last profile once profile files exist.
-void SaveOperatorSettings(const SProfile& /*current*/) {}
-
 void TakeRanges(EditStates& edits, const EditRanges& ranges) {
     for (std::size_t i = 0; i < edits.size(); ++i) {
         edits[i].minimum = ranges[i].minimum;
@@ -58,9 +50,7 @@ public:
         controller_.ResetHandStep();
         controller_.HandStep(true);
     }
-    // Seam: the current-profile mark belongs to the profile list, which is
-    // not part of the window yet; there is no mark to clear.
-    void ClearProfileMark() override {}
+    void ClearProfileMark() override { controller_.Profiles().ForgetApplied(); }
     void SetEditValue(const SEditWrite& write) override {
         controller_.SetEditValue(write.edit, write.value, {CouplingOf(write)});
     }
@@ -128,7 +118,7 @@ std::string CMainController::OpenConnection(const std::string& address) {
     view_.ShowPulsePanel(state_.hasPulseModUi && !state_.settingsLocked);
     listPanel_.ShowAllSegments();
     PushInstrumentLimits();
-    LoadOperatorSettings(profile_);
+    profilePanel_.LoadUserList();
     device_->SetLinkLost(false);
     state_.attStrategyOk = device_->ProbeAttStrategy();
     SetControlsState(true);
@@ -180,7 +170,7 @@ void CMainController::Disconnect() {
     state_.hasPulseModUi = false;
     view_.ShowPulsePanel(false);
     state_.connectedFlag = false;
-    SaveOperatorSettings(profile_);
+    profilePanel_.SaveUserList();
     state_.superuserMenu = false;
     ResetHandStep();
     SetControlsState(false);
@@ -211,14 +201,7 @@ void CMainController::SetControlsState(bool connected) {
     shown_ = shown;
     view_.ShowControlValues(shown);
     state_.uiRefresh = false;
-    const bool unlocked = !state_.settingsLocked;
-    SProfileActions usable;
-    usable.list = connected;
-    usable.editing = connected && unlocked;
-    // The profile list has no rows until profile lists are read.
-    usable.saving = false;
-    usable.defaultProfile = unlocked;
-    view_.ShowProfileActions(usable);
+    profilePanel_.ResetActions(connected);
     MarkAll(false);
 }
 

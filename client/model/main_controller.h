@@ -28,7 +28,10 @@
 #include "model/edit_validation.h"
 #include "model/main_view.h"
 #include "model/parameter_coupling.h"
+#include "model/profile_panel.h"
+#include "model/profile_panel_host.h"
 #include "model/pulse_panel.h"
+#include "model/superuser.h"
 #include "model/segment_expansion.h"
 
 namespace z5r {
@@ -153,6 +156,12 @@ public:
     const CListPanel& ListPanel() const { return listPanel_; }
     // ---- pulse modulation -----------------------------------------------------
     CPulsePanel& Pulses() { return pulsePanel_; }
+    const CPulsePanel& Pulses() const { return pulsePanel_; }
+    // ---- the profile list ---------------------------------------------------
+    CProfilePanel& Profiles() { return profilePanel_; }
+    int AttStrategyShown() const { return shown_.attStrategy; }
+    // ---- superuser mode ------------------------------------------------------
+    CSuperuser& Superuser() { return superuser_; }
 
 private:
     // Sending the settings, reading back what the instrument accepted.
@@ -188,6 +197,9 @@ private:
     void ReleaseDevice();
     void StopPoll();
     void WhenIdle();
+    // The connected window again after a login or logout, so the settings
+    // appear or disappear.
+    void ShowLockChange();
 
     IMainView& view_;
     CEventGuard guard_;
@@ -209,6 +221,9 @@ private:
     CControllerListHost listHost_{*this};
     CListPanel listPanel_{listHost_, prompt_};
     CPulsePanel pulsePanel_{*this, view_};
+    CControllerProfileHost profileHost_{*this};
+    CProfilePanel profilePanel_{profileHost_, prompt_};
+    CSuperuser superuser_{state_, prompt_, [this] { ShowLockChange(); }};
     EditStates edits_;
     // What the selectors, check boxes and the ceiling show, as last shown or chosen.
     SDisplayedControls shown_;

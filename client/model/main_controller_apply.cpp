@@ -5,48 +5,13 @@
 
 #include "core/profile_enums.h"
 #include "model/main_controller.h"
+#include "model/profile_capture.h"
 
 namespace z5r {
 
 namespace {
 
 constexpr double kBlank = std::numeric_limits<double>::quiet_NaN();
-
-SEditStep StepOf(double increment, bool decimal, std::optional<double> incpow = std::nullopt) {
-    SEditStep step;
-    step.increment = increment;
-    step.decimal = decimal;
-    if (incpow) step.power = StepExponent(*incpow);
-    return step;
-}
-
-SEditSteps EditStepsOf(const SProfile& p) {
-    const SFreqParams& f = p.freqparams;
-    const SPowParams& w = p.powparams;
-    const SPulseModParams& m = p.pulsemodparams;
-    SEditSteps steps;
-    steps.edits = {
-        StepOf(f.startinc, f.startinctype, f.startincpow),
-        StepOf(f.stopinc, f.stopinctype, f.stopincpow),
-        StepOf(f.centerinc, f.centerinctype, f.centerincpow),
-        StepOf(f.spaninc, f.spaninctype, f.spanincpow),
-        StepOf(f.pointsinc, f.pointsinctype),
-        StepOf(w.startinc, w.startinctype),
-        StepOf(w.stopinc, w.stopinctype),
-        StepOf(w.centerinc, w.centerinctype),
-        StepOf(w.spaninc, w.spaninctype),
-        StepOf(w.pointsinc, w.pointsinctype),
-        StepOf(p.controlparams.dwellinc, p.controlparams.dwellinctype, p.controlparams.dwellincpow),
-        StepOf(p.syncparams.synctimeinc, p.syncparams.synctimeinctype, p.syncparams.synctimeincpow),
-        StepOf(p.syncparams.phaseinc, p.syncparams.phaseinctype),
-        StepOf(m.tauinc, m.tauinctype),
-        StepOf(m.periodsingleinc, m.periodsingleinctype),
-        StepOf(m.qinc, m.qinctype),
-        StepOf(m.periodpacketinc, m.periodpacketinctype),
-    };
-    steps.ceiling = StepOf(w.limitinc, w.limitinctype);
-    return steps;
-}
 
 }  // namespace
 
@@ -85,6 +50,10 @@ void CMainController::ApplyCurrentSettings() {
     const SPowParams& w = p.powparams;
     const SPulseModParams& m = p.pulsemodparams;
 
+    // The profile's packet and sweep list are the working ones before any
+    // handler sends them.
+    pulsePanel_.SetPacket(p.packet);
+    listPanel_.ReplaceSegments(p.listelements);
     view_.ShowEditSteps(EditStepsOf(p));
     ShowPowerCeiling(!locked && w.allowlimit, locked ? kBlank : w.limit);
     ShowSelection(ESelector::SweepType, f.mode);
@@ -143,14 +112,9 @@ void CMainController::ApplyCurrentSettings() {
     EditConfirmed(eiPhase);
     MarkAll(false);
 
-    // Seam: the working packet is copied from the profile by the profile
-    // operations once they exist; the pulse mode is applied with the packet
-    // the panel holds.
     ShowSelection(ESelector::PulseMode, locked ? pmNone : m.pulsemode);
     pulsePanel_.PMModeCBChange(shown_.pulsemode);
 
-    // Seam: the list panel rebuilds its rows from the record's sweep list
-    // when it exists; the transfers read the record's list meanwhile.
     view_.RefreshSummary();
 }
 

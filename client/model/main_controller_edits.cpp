@@ -135,6 +135,7 @@ void CMainController::EditConfirmed(int index) {
     // An entry out of range keeps every mark until it is corrected.
     if (validation.blocked) return;
     MarkAll(false);
+    profilePanel_.ForgetApplied();
     if (validation.dispatch == EDispatch::PulseParameters) pulsePanel_.PulseEditConfirmed(index, PulseEditsShown());
     RunSend(validation.dispatch);
     if (validation.rememberAccepted) RememberAcceptedValues(index);
@@ -332,6 +333,7 @@ void CMainController::SendPhase() {
 // ---------------------------------------------------------- full range, ceiling
 
 void CMainController::FreqFullRangeBClick() {
+    profilePanel_.ForgetApplied();
     if (!FrequencyFullRangeApplies(profile_.controlparams.mode)) return;
     MarkAll(true);
     for (const SEditWrite& write : FrequencyFullRange(state_.limits))
@@ -340,6 +342,7 @@ void CMainController::FreqFullRangeBClick() {
 }
 
 void CMainController::PowFullRangeBClick() {
+    profilePanel_.ForgetApplied();
     if (!PowerFullRangeApplies(profile_.controlparams.mode)) return;
     MarkAll(true);
     for (const SEditWrite& write : PowerFullRange(state_.limits, shown_.ceiling, shown_.powLimit))
@@ -354,6 +357,7 @@ void CMainController::ShowPowerCeiling(bool on, double limit) {
 }
 
 void CMainController::AllowLimitPowerCBClick(bool checked) {
+    profilePanel_.ForgetApplied();
     shown_.ceiling = checked;
     if (!state_.settingsLocked) {
         // The ceiling is typed only while it is not in force.

@@ -10,6 +10,7 @@
 namespace z5r {
 
 void CMainController::ModeCBChange(int chosen) {
+    profilePanel_.ForgetApplied();
     SwitchRfOff();
     SControlParams& c = profile_.controlparams;
     shown_.mode = chosen;
@@ -24,6 +25,7 @@ void CMainController::ModeCBChange(int chosen) {
 }
 
 void CMainController::RunModeCBChange(int chosen) {
+    profilePanel_.ForgetApplied();
     const bool locked = state_.settingsLocked;
     SControlParams& c = profile_.controlparams;
     shown_.runmode = chosen;
@@ -38,6 +40,7 @@ void CMainController::RunModeCBChange(int chosen) {
 }
 
 void CMainController::TriggerModeCBChange(int chosen) {
+    profilePanel_.ForgetApplied();
     const bool locked = state_.settingsLocked;
     SControlParams& c = profile_.controlparams;
     RememberAcceptedValues(kNoEdit);
@@ -67,6 +70,7 @@ void CMainController::TriggerModeCBChange(int chosen) {
 }
 
 void CMainController::LinLogRGClick(int chosen) {
+    profilePanel_.ForgetApplied();
     if (state_.settingsLocked) return;
     SControlParams& c = profile_.controlparams;
     shown_.sweepType = chosen;

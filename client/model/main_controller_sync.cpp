@@ -12,6 +12,7 @@
 namespace z5r {
 
 void CMainController::SyncOutModeCBChange(int chosen) {
+    profilePanel_.ForgetApplied();
     CEventGuard::CScope scope(guard_);
     SSyncParams& s = profile_.syncparams;
     shown_.syncmode = chosen;
@@ -30,6 +31,7 @@ void CMainController::SyncOutModeCBChange(int chosen) {
 }
 
 void CMainController::SendFlag(bool checked, bool& field, FlagSender send, int summaryLine) {
+    profilePanel_.ForgetApplied();
     CEventGuard::CScope scope(guard_);
     if (!state_.settingsLocked) field = checked;
     if (Connected()) {
@@ -64,6 +66,7 @@ void CMainController::EPCCBClick(bool checked) {
 }
 
 void CMainController::AttStrategyCBChange(int chosen) {
+    profilePanel_.ForgetApplied();
     shown_.attStrategy = chosen;
     if (!state_.attStrategyOk) return;
     CEventGuard::CScope scope(guard_);
@@ -78,12 +81,14 @@ void CMainController::AttStrategyCBChange(int chosen) {
 }
 
 void CMainController::RGFreqCBChange(int chosen) {
+    profilePanel_.ForgetApplied();
     shown_.rgfreq = chosen;
     if (!state_.settingsLocked) profile_.syncparams.rgfreq = chosen;
     view_.RefreshSummaryLine(slExtRefFrequency);
 }
 
 void CMainController::ERGCBClick(bool checked) {
+    profilePanel_.ForgetApplied();
     CEventGuard::CScope scope(guard_);
     shown_.extRef = checked;
     const bool locked = state_.settingsLocked;

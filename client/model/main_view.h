@@ -41,14 +41,6 @@ struct SEditSteps {
     SEditStep ceiling;  // PowLimit
 };
 
-// The commands of the profile list that can be used.
-struct SProfileActions {
-    bool list = false;            // the list itself
-    bool editing = false;         // new, open, add
-    bool saving = false;          // save (the list has rows)
-    bool defaultProfile = false;  // the default profile
-};
-
 class IMainView {
 public:
     virtual ~IMainView() = default;
@@ -78,7 +70,6 @@ public:
     virtual void ShowSuperuserMenu(bool enabled) = 0;
     // Without running any control's handler.
     virtual void ShowControlValues(const SDisplayedControls& shown) = 0;
-    virtual void ShowProfileActions(const SProfileActions& usable) = 0;
     // An edit of the table shows `value`; what it holds goes nowhere back.
     virtual void ShowEditValue(int edit, double value) = 0;
     virtual void ShowEditChanged(int edit, bool changed) = 0;

@@ -92,6 +92,7 @@ void CPulsePanel::PMModeCBChange(int chosen) {
         SProfile& profile = controller_.Profile();
         SPulseModParams& m = profile.pulsemodparams;
         if (!Locked()) m.pulsemode = chosen;
+        controller_.Profiles().ForgetApplied();
         // The chosen mode's edits are usable before its step writes into them:
         // a disabled edit would keep showing the value before the bounds.
         ShowGroups();

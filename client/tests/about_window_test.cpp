@@ -11,6 +11,7 @@
 #include <QAction>
 #include <fstream>
 
+#include "model/tests/initial_default_list.h"
 #include "about.h"
 #include "core/paths.h"
 #include "gui_main.h"
@@ -108,6 +109,7 @@ TEST(AboutCommands, AboutShowsThisProgramsVersionAndTheSiteCommandOpensTheMakers
     z5rtest::TempDir appDir;
     z5r::SetApplicationDirOverride(appDir.Str());
     std::ofstream(appDir.Path() / "config.xml") << "<connection/>\n";
+    z5rtest::WriteInitialDefaultList(appDir.Str());
     CLinkCatcher catcher;
     z5r::CScriptedPrompt prompt;
     std::vector<std::string> versionLines;

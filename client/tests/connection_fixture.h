@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "model/tests/initial_default_list.h"
 #include "core/paths.h"
 #include "gui_main.h"
 #include "korvel/com_registry.h"
@@ -70,6 +71,7 @@ protected:
         z5r::SetupCatalogue(APP_LOCALE_DIR, "ru");
         z5r::SetApplicationDirOverride(appDir_.Str());
         std::ofstream(appDir_.Path() / "config.xml") << "<connection/>\n";
+        z5rtest::WriteInitialDefaultList(appDir_.Str());
         std::string error;
         ASSERT_TRUE(korvel::RegisterPlugin(KORVEL_PLUGIN_PATH, korvel::CLSID_KorvelV8N, &error)) << error;
         StartSimulator();

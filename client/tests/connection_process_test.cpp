@@ -14,6 +14,7 @@
 
 #include "core/profile.h"
 #include "core/profile_enums.h"
+#include "model/profile_list_file.h"
 #include "instrument_limits.h"
 #include "support/child_process.h"
 #include "support/simulator_process.h"
@@ -55,11 +56,15 @@ TEST_F(ClientAgainstSimulator, ConnectsToTheStartAddressSendsItsSettingsAndEndsO
     const z5rtest::ScopedEnv port("Z5R_INSTRUMENT_PORT", std::to_string(sim_.Port()));
     kvtest::ChildProcess client({CLIENT_PROGRAM, "-a", "127.0.0.1"});
 
-    // The initial record: fixed frequency and power (the limit discovery
-    // left a frequency sweep), the output off. Its level lies
-    // below the instrument's range and arrives clamped; its frequency is
-    // brought into the range by the window's coupling.
-    const z5r::SProfile initial = z5r::MakeInitialProfile();
+    // The factory list's last profile: fixed frequency and power (the limit
+    // discovery left a frequency sweep), the output off, both inside the
+    // instrument's range.
+    std::vector<z5r::SProfile> factory;
+    ASSERT_EQ(z5r::ReadProfileListFile(std::filesystem::path(CLIENT_PROGRAM).parent_path() / "default.z5p",
+                                       z5r::ESecureListTest::Skip, factory),
+              z5r::EProfileListRead::Read);
+    ASSERT_FALSE(factory.empty());
+    const z5r::SProfile initial = factory.back();
     ASSERT_EQ(initial.controlparams.mode, z5r::omFixed);
     const double expectedLevel = std::max(initial.powparams.fix, z5rsim::kMinLevelCdb / 100.0);
     const auto number = [](const std::map<std::string, std::string>& s, const char* key) {

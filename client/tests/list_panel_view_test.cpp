@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 
+#include "model/tests/initial_default_list.h"
 #include "core/paths.h"
 #include "gui_main.h"
 #include "listeditor.h"
@@ -27,6 +28,7 @@ protected:
         SetupCatalogue(APP_LOCALE_DIR, "ru");
         SetApplicationDirOverride(appDir_.Str());
         std::ofstream(appDir_.Path() / "config.xml") << "<connection/>\n";
+        z5rtest::WriteInitialDefaultList(appDir_.Str());
         STMainOptions options;
         options.prompt = &prompt_;
         options.runModal = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "model/tests/initial_default_list.h"
 #include "core/paths.h"
 #include "core/profile_enums.h"
 #include "gui_main.h"
@@ -30,7 +31,6 @@
 #include "test_env.h"
 #include "ui/radio_group.h"
 #include "ui/scripted_prompt.h"
-#include "unbuilt_actions.h"
 #include "z5r/i18n.h"
 
 namespace z5r {
@@ -50,6 +50,7 @@ protected:
         SetupCatalogue(APP_LOCALE_DIR, "ru");
         SetApplicationDirOverride(appDir_.Str());
         std::ofstream(appDir_.Path() / "config.xml") << "<connection/>\n";
+        z5rtest::WriteInitialDefaultList(appDir_.Str());
     }
     void TearDown() override { SetApplicationDirOverride(""); }
 
@@ -206,21 +207,6 @@ TEST_F(MainWindowTest, StartsDisconnectedWithTheSettingsLocked) {
     EXPECT_EQ(main->minimumSize(), QSize(920, 590));
 }
 
-TEST_F(MainWindowTest, ActionsOfFeaturesNotBuiltStayDisabledAndSaySo) {
-    const auto main = MakeMain();
-    // Unlocked and connected, the window would offer the profile commands.
-    main->Controller().State().settingsLocked = false;
-    main->Controller().State().superuserMenu = true;
-    main->SetControlsState(true);
-    ASSERT_TRUE(main->SuperuserMenu->isEnabled());
-    for (const char* name : kUnbuiltActions) {
-        const QAction* action = Find<QAction>(*main, name);
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_FALSE(action->isEnabled()) << name;
-        EXPECT_EQ(action->toolTip(), QString::fromUtf8("Пока недоступно")) << name;
-    }
-}
-
 TEST_F(MainWindowTest, ControlColumnPanelsInTheirOrderWithPulseModulationHidden) {
     const auto main = MakeMain();
     const std::vector<std::pair<QString, QString>> expected = {
@@ -326,6 +312,9 @@ TEST_F(MainWindowTest, ExitAsksAndNoLeavesEverythingAsItWas) {
 
 TEST(MainWindowEnd, ExitYesEndsTheEventLoopAndClosesTheWindow) {
     z5rtest::UserFolders folders;
+    z5rtest::TempDir appDir;
+    SetApplicationDirOverride(appDir.Str());
+    z5rtest::WriteInitialDefaultList(appDir.Str());
     SetupCatalogue(APP_LOCALE_DIR, "ru");
     CScriptedPrompt prompt(EPromptResult::Yes);
     STMainOptions options;
@@ -339,6 +328,7 @@ TEST(MainWindowEnd, ExitYesEndsTheEventLoopAndClosesTheWindow) {
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(prompt.Shown().size(), 1u);
+    SetApplicationDirOverride("");
 }
 
 TEST_F(MainWindowTest, CommandLineIsReadWhenTheWindowIsCreated) {

@@ -54,6 +54,13 @@ struct SChosenFile {
     int type = 0;
 };
 
+// What the password change dialog held when the operator pressed OK.
+struct SPasswordChange {
+    std::string oldPassword;
+    std::string newPassword;
+    std::string confirmation;
+};
+
 class IPrompt {
 public:
     virtual ~IPrompt() = default;
@@ -67,6 +74,12 @@ public:
     // The same, with the file type chosen in the dialog.
     virtual std::optional<SChosenFile> AskOpenFile(const STypedFileDialog& dialog) = 0;
     virtual std::optional<SChosenFile> AskSaveFile(const STypedFileDialog& dialog) = 0;
+    // The comment dialog filled with `text`: the edited text, empty when cancelled.
+    virtual std::optional<std::string> AskProfileComment(const std::string& text) = 0;
+    // The password dialog with its edit emptied: the text entered, empty when cancelled.
+    virtual std::optional<std::string> AskPassword() = 0;
+    // The change dialog with the old password emptied; empty when cancelled.
+    virtual std::optional<SPasswordChange> AskPasswordChange() = 0;
 };
 
 }  // namespace z5r

@@ -110,4 +110,16 @@ EPromptResult CQtPrompt::ShowMessage(const SPromptMessage& message) {
     return ToResult(box.standardButton(clicked));
 }
 
+std::optional<std::string> CQtPrompt::AskProfileComment(const std::string& text) {
+    return dialogs_.comment ? dialogs_.comment(text) : std::nullopt;
+}
+
+std::optional<std::string> CQtPrompt::AskPassword() {
+    return dialogs_.password ? dialogs_.password() : std::nullopt;
+}
+
+std::optional<SPasswordChange> CQtPrompt::AskPasswordChange() {
+    return dialogs_.passwordChange ? dialogs_.passwordChange() : std::nullopt;
+}
+
 }  // namespace z5r

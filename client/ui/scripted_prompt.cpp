@@ -60,4 +60,31 @@ std::optional<std::string> CScriptedPrompt::AskSaveFileName(const SFileDialog& d
     return NextFileName();
 }
 
+namespace {
+
+template <typename T>
+std::optional<T> Next(std::deque<std::optional<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    std::optional<T> answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+std::optional<std::string> CScriptedPrompt::AskProfileComment(const std::string& text) {
+    proposed_.push_back(text);
+    return Next(comments_);
+}
+
+std::optional<std::string> CScriptedPrompt::AskPassword() {
+    ++passwordDialogs_;
+    return Next(passwords_);
+}
+
+std::optional<SPasswordChange> CScriptedPrompt::AskPasswordChange() {
+    ++passwordDialogs_;
+    return Next(changes_);
+}
+
 }  // namespace z5r

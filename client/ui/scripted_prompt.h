@@ -40,6 +40,17 @@ public:
     std::optional<SChosenFile> AskOpenFile(const STypedFileDialog& dialog) override;
     std::optional<SChosenFile> AskSaveFile(const STypedFileDialog& dialog) override;
 
+    // The dialogs' answers in the order queued; none left cancels. Every
+    // comment dialog's proposed text is kept.
+    void QueueComment(std::optional<std::string> comment) { comments_.push_back(std::move(comment)); }
+    void QueuePassword(std::optional<std::string> password) { passwords_.push_back(std::move(password)); }
+    void QueuePasswordChange(std::optional<SPasswordChange> change) { changes_.push_back(std::move(change)); }
+    std::optional<std::string> AskProfileComment(const std::string& text) override;
+    std::optional<std::string> AskPassword() override;
+    std::optional<SPasswordChange> AskPasswordChange() override;
+    const std::vector<std::string>& ProposedComments() const { return proposed_; }
+    int PasswordDialogsShown() const { return passwordDialogs_; }
+
     // Every message shown, oldest first.
     const std::vector<SPromptMessage>& Shown() const { return shown_; }
     void ClearShown() { shown_.clear(); }
@@ -57,6 +68,11 @@ private:
     std::deque<std::optional<std::string>> fileNames_;
     std::vector<SShownDialog> dialogs_;
     std::deque<int> fileTypes_;  // one per queued file name
+    std::deque<std::optional<std::string>> comments_;
+    std::deque<std::optional<std::string>> passwords_;
+    std::deque<std::optional<SPasswordChange>> changes_;
+    std::vector<std::string> proposed_;
+    int passwordDialogs_ = 0;
 
     std::optional<std::string> NextFileName();
     std::optional<SChosenFile> NextFile();

@@ -61,8 +61,8 @@ std::vector<pid_t> ProcessesOf(const fs::path& program) {
 // What the package holds and what it asks apt to install with it.
 void ExpectTheApplicationFolderAndTheDependencies(const fs::path& root, const fs::path& package) {
     for (const char* file : {"Launcher", "Client_Z5R.dat", "libKorvelV8N.so", "libKvVISA.so.1", "libProtocolLib.so",
-                             "libKvD2XX.so", "Protocol.xml", "config.xml", "config/config.xml", "z5r-sim",
-                             "kvtalk", "kvmon", "kvfind",
+                             "libKvD2XX.so", "Protocol.xml", "config.xml", "config/config.xml", "default.z5p",
+                             "secure", "z5r-sim", "kvtalk", "kvmon", "kvfind",
                              "locale/en/LC_MESSAGES/Client_Z5R.mo", "locale/ru/LC_MESSAGES/Client_Z5R.mo"}) {
         EXPECT_TRUE(fs::exists(root / kAppDir / file)) << file;
     }

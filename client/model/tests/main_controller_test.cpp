@@ -1,6 +1,7 @@
 // The main window's controller against the real driver plugin and the
 // simulated instrument, with a recording view and a prompt that keeps the
 // poll's timer running while a box is open, as a real modal box does.
+#include "controller_folders.h"
 #include "model/main_controller.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,9 @@
 #include "korvel/korvel_v8n.h"
 #include "core/tests/temp_dir.h"
 #include "model/list_panel.h"
+#include "core/paths.h"
+#include "model/password_store.h"
+#include "model/profile_list_file.h"
 #include "support/simulator_process.h"
 #include "ui/scripted_prompt.h"
 
@@ -46,7 +50,6 @@ public:
     int terminateRequests = 0;
     CControlStates states;
     SDisplayedControls values;
-    SProfileActions profileActions;
     std::map<ESelector, int> selections;
     int progress = 0;
     int progressMaximum = 0;
@@ -80,7 +83,6 @@ public:
     void ShowControlEnabled(EControl control, bool enabled) override { states.Set(control, enabled); }
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
-    void ShowProfileActions(const SProfileActions& shown) override { profileActions = shown; }
     void RefreshSummary() override {}
     void RefreshSummaryLine(int) override {}
     void ShowReadout(EReadout readout, double value) override { readouts[readout] = value; }
@@ -124,6 +126,7 @@ private:
 class MainControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        z5rtest::ResetControllerFolders();
         std::string error;
         ASSERT_TRUE(korvel::RegisterPlugin(KORVEL_PLUGIN_PATH, korvel::CLSID_KorvelV8N, &error)) << error;
         StartSimulator();
@@ -181,7 +184,7 @@ TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStarts
     EXPECT_TRUE(view_.polling);
     EXPECT_EQ(view_.ranges[eiPoints].maximum, controller.State().limits.maxPoints);
     EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
-    EXPECT_TRUE(view_.profileActions.editing);
+    EXPECT_TRUE(controller.Profiles().Actions().add);
     EXPECT_EQ(view_.editValues[eiCenter], controller.Profile().freqparams.fix);
 
     controller.DisconnectActionExecute();
@@ -190,7 +193,7 @@ TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStarts
     EXPECT_FALSE(view_.connectedShown);
     EXPECT_FALSE(view_.polling);
     EXPECT_FALSE(view_.states.Enabled(EControl::ModeCB));
-    EXPECT_FALSE(view_.profileActions.list);
+    EXPECT_FALSE(controller.Profiles().Actions().list);
 }
 
 TEST_F(MainControllerTest, ARefusedAddressLeavesNoSession) {
@@ -582,6 +585,75 @@ TEST_F(ControllerSettingsTest, ManualSteppingWalksThePointsAndWraps) {
     EXPECT_EQ(SimNumber("SweepMode"), 3.0);
     EXPECT_EQ(SimNumber("SweepStartFrequency"), 1e9);
     EXPECT_FALSE(view_.states.Enabled(EControl::HandModeStepAction));
+}
+
+// ---------------------------------------------------------------- profiles
+
+TEST_F(ControllerSettingsTest, SettingsChangedSurviveARestartOfTheClient) {
+    // Levels inside the instrument's range, as the factory list has them: a
+    // value outside it would block the confirmations of the application.
+    SProfile start = MakeInitialProfile();
+    start.powparams.start = start.powparams.fix = -20;
+    ASSERT_EQ(WriteProfileListFile(GetVxDir(dirApplication) + "/default.z5p", {start}, EProfileListMark::Plain),
+              EProfileListWrite::Written);
+    Shown();
+    Enter(eiCenter, 2.5e9);
+    controller_->ModeCBChange(omFrequencySweep);
+    Enter(eiStart, 1.2e9);
+    Enter(eiDwell, 0.02);
+    ASSERT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
+    controller_->DisconnectActionExecute();
+    controller_.reset();
+
+    // A new client and an instrument that starts from its own defaults.
+    sim_.reset();
+    StartSimulator();
+    ASSERT_NE(SimNumber("SweepStartFrequency"), 1.2e9);
+    Shown();
+    EXPECT_EQ(controller_->Profile().controlparams.mode, omFrequencySweep);
+    EXPECT_EQ(controller_->Profile().controlparams.dwell, 0.02);
+    EXPECT_EQ(SimNumber("SweepStartFrequency"), 1.2e9);
+    EXPECT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.02);
+    EXPECT_TRUE(prompt_.Shown().empty());
+}
+
+TEST_F(ControllerSettingsTest, ASecureInstrumentIsUnlockedByTheSuperuserOnly) {
+    const std::string store = GetVxDir(dirApplication) + "/secure";
+    std::ofstream(store).close();
+    ASSERT_TRUE(WritePassword(store, "pw"));
+    sim_ = std::make_unique<drvtest::CSimulator>(std::vector<std::string>{"--secure"});
+    ASSERT_TRUE(sim_->Started());
+    CMainController& controller = Shown();
+    EXPECT_TRUE(controller.State().settingsLocked);
+    EXPECT_FALSE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_FALSE(controller.Profiles().Actions().add);
+
+    prompt_.QueuePassword("wrong");
+    prompt_.QueuePassword("pw");
+    controller.Run([&] { controller.Superuser().PassSuperuserActionExecute(); });
+    EXPECT_FALSE(controller.State().settingsLocked);
+    EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_TRUE(controller.Profiles().Actions().add);
+    Enter(eiCenter, 3e9);
+    EXPECT_EQ(SimNumber("CwFrequency"), 3e9);
+
+    prompt_.QueuePasswordChange(SPasswordChange{"pw", "neu", "neu"});
+    controller.Run([&] { controller.Superuser().ChangePassSuperuserActionExecute(); });
+    EXPECT_EQ(ReadPassword(store), "neu");
+
+    controller.Run([&] { controller.Superuser().ExitSupermodeActionExecute(); });
+    EXPECT_TRUE(controller.State().settingsLocked);
+    EXPECT_FALSE(view_.states.Enabled(EControl::ModeCB));
+    EXPECT_FALSE(controller.Profiles().Actions().add);
+
+    // The secure list written at disconnection carries the mark.
+    controller.DisconnectActionExecute();
+    std::vector<SProfile> saved;
+    EXPECT_EQ(ReadProfileListFile(GetVxDir(dirDefProfiles) + "/profile_s.z5p", ESecureListTest::Require, saved),
+              EProfileListRead::Read);
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(saved.back().freqparams.fix, 3e9);
+    EXPECT_TRUE(prompt_.Shown().empty());
 }
 
 }  // namespace

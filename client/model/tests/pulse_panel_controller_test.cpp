@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controller_folders.h"
 #include "core/profile_enums.h"
 #include "korvel/com_registry.h"
 #include "korvel/korvel_v8n.h"
@@ -63,7 +64,6 @@ public:
     void ShowControlEnabled(EControl control, bool enabled) override { states.Set(control, enabled); }
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { edits = shown.edits; }
-    void ShowProfileActions(const SProfileActions&) override {}
     void StartPoll() override {}
     void StopPoll() override {}
     void ShowReadout(EReadout, double) override {}
@@ -118,6 +118,7 @@ SPulse Pulse(double tauUs, double periodUs, bool used = true) {
 class PulsePanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        z5rtest::ResetControllerFolders();
         std::string error;
         ASSERT_TRUE(korvel::RegisterPlugin(KORVEL_PLUGIN_PATH, korvel::CLSID_KorvelV8N, &error)) << error;
     }
