@@ -86,7 +86,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
 
     // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.
-    RefreshSummary(slPoints);
+    controller_.RefreshSummary();
 
     // The default settings. Until the profile files are read, the record
     // starts from the controls' initial values instead of the last profile of
@@ -126,7 +126,7 @@ void TMain::FormCreate() {
 void TMain::FormShow() {
     state_.formShown = true;
     controller_.Run([this] { controller_.EditConfirmed(kNoEdit); });
-    RefreshSummary();
+    controller_.RefreshSummary();
     TranslateSummaryCaptions();
 }
 

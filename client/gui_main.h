@@ -136,8 +136,6 @@ public:
     void SetControlsState(bool connected) { controller_.SetControlsState(connected); }
 
     // ---- views ----------------------------------------------------------------
-    void RefreshSummary(int line);
-    void RefreshSummary() override;
     void CompactViewActionExecute();
     void FullViewActionExecute();
     void HideAllActionExecute();
