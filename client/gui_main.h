@@ -219,6 +219,7 @@ private:
     void ShowConnected(const SInstrumentIdentity& instrument) override;
     void ShowDisconnected() override;
     void ShowRfButton(bool pressed) override;
+    void ShowInstrumentError(const std::string& text) override;
     void ShowIndicator(EIndicator indicator, bool active) override;
     void ShowRfOutput(bool enabled) override;
     void ShowRfRadiating(bool radiating) override;
@@ -243,7 +244,7 @@ private:
     void ShowChecked(ECheck box, bool checked) override;
     void StartPoll() override;
     void StopPoll() override;
-    void RefreshSummaryLine(int line) override { RefreshSummary(line); }
+    void ShowSummaryLine(ESummaryLine line, const std::string& value) override;
 
     STMainOptions options_;
     SDialogs dialogs_;
@@ -319,6 +320,8 @@ public:
     QLabel* IPLabelItem = nullptr;
     QLabel* ConnectLabelItem = nullptr;
     QLabel* SVCHLabelItem = nullptr;
+    // The last error the instrument reported, in the driver's words.
+    QLabel* ErrorLabelItem = nullptr;
     QProgressBar* SweepPB = nullptr;
 
     // Left area.

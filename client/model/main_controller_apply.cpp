@@ -129,7 +129,10 @@ void CMainController::ApplyCurrentSettings() {
     SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
     SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
 
-    EditConfirmed(eiDwell);
+    // Sent directly: the confirmation an operator's entry goes through would
+    // refuse while any other edit of the record lies outside the instrument's
+    // range, and the setting would never reach the instrument.
+    SendDwell();
     AttStrategyCBChange(shown_.attStrategy);
 
     // Locked, the selectors show their first item.
@@ -139,8 +142,8 @@ void CMainController::ApplyCurrentSettings() {
     ModeCBChange(shown_.mode);
     ShowSelection(ESelector::SyncOutMode, locked ? 0 : p.syncparams.syncmode);
     SyncOutModeCBChange(shown_.syncmode);
-    EditConfirmed(eiSyncTime);
-    EditConfirmed(eiPhase);
+    SendSyncTime();
+    SendPhase();
     MarkAll(false);
 
     // Seam: the working packet is copied from the profile by the profile
@@ -151,7 +154,7 @@ void CMainController::ApplyCurrentSettings() {
 
     // Seam: the list panel rebuilds its rows from the record's sweep list
     // when it exists; the transfers read the record's list meanwhile.
-    view_.RefreshSummary();
+    RefreshSummary();
 }
 
 }  // namespace z5r

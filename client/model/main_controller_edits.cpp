@@ -63,6 +63,7 @@ void CMainController::ShowControlEnabled(EControl control, bool enabled) {
     for (int i = 0; i < kEditCount; ++i) {
         if (ControlOfEdit(i) == control) edits_[static_cast<std::size_t>(i)].enabled = enabled;
     }
+    enabled_.Set(control, enabled);
     view_.ShowControlEnabled(control, enabled);
 }
 
@@ -71,6 +72,7 @@ void CMainController::ShowEnabledStates(const CControlStates& states, bool phase
         const std::optional<EControl> control = ControlOfEdit(i);
         edits_[static_cast<std::size_t>(i)].enabled = control ? states.Enabled(*control) : phaseDelayEnabled;
     }
+    enabled_ = states;
     view_.ShowEnabledStates(states, phaseDelayEnabled);
 }
 
@@ -124,8 +126,12 @@ void CMainController::RunPointsCoupling(int pointsEdit) {
 }
 
 void CMainController::MarkAll(bool changed) {
+    // Every send clears the marks: only the edits whose mark changes are told,
+    // restyling an edit is not free.
     for (int i = 0; i < kEditCount; ++i) {
-        edits_[static_cast<std::size_t>(i)].changed = changed;
+        bool& mark = edits_[static_cast<std::size_t>(i)].changed;
+        if (mark == changed) continue;
+        mark = changed;
         view_.ShowEditChanged(i, changed);
     }
 }
@@ -206,8 +212,8 @@ void CMainController::SendFrequency(bool range) {
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
         RebuildManualSteps();
     MarkAll(false);
-    view_.RefreshSummaryLine(slPoints);
-    view_.RefreshSummaryLine(slFrequencyStep);
+    RefreshSummaryLine(slPoints);
+    RefreshSummaryLine(slFrequencyStep);
 }
 
 void CMainController::SendPower(bool range) {
@@ -243,15 +249,16 @@ void CMainController::SendPower(bool range) {
         if (!locked) {
             view_.ShowReadout(EReadout::P1, p.start);
             view_.ShowReadout(EReadout::P2, p.stop);
-            if (profile_.controlparams.mode == omFrequencySweep && profile_.freqparams.mode == stLog)
-                view_.ShowReadout(EReadout::P0, edits_[eiPowCenter].value);
         }
     }
+    // The logarithmic sweep runs at the level of the centre edit.
+    if (range && !locked && profile_.controlparams.mode == omFrequencySweep && profile_.freqparams.mode == stLog)
+        view_.ShowReadout(EReadout::P0, edits_[eiPowCenter].value);
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
         RebuildManualSteps();
     MarkAll(false);
-    view_.RefreshSummaryLine(slPoints);
-    view_.RefreshSummaryLine(slPowerStep);
+    RefreshSummaryLine(slPoints);
+    RefreshSummaryLine(slPowerStep);
 }
 
 void CMainController::SendBothSweeps() {
@@ -272,7 +279,7 @@ void CMainController::SendBothSweeps() {
     }
     if (profile_.controlparams.trigger == tmManual && !locked) RebuildManualSteps();
     MarkAll(false);
-    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) view_.RefreshSummaryLine(line);
+    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) RefreshSummaryLine(line);
 }
 
 void CMainController::SendModeRanges() {
@@ -301,7 +308,7 @@ void CMainController::SendDwell() {
         if (DwellReadBackDiffers(dwell, accepted)) SetEditValue(eiDwell, accepted);
     }
     MarkAll(false);
-    view_.RefreshSummaryLine(slDwell);
+    RefreshSummaryLine(slDwell);
 }
 
 void CMainController::SendSyncTime() {
@@ -314,7 +321,7 @@ void CMainController::SendSyncTime() {
         synctime = accepted;
     }
     MarkAll(false);
-    view_.RefreshSummaryLine(slSyncTime);
+    RefreshSummaryLine(slSyncTime);
 }
 
 void CMainController::SendPhase() {
@@ -367,7 +374,7 @@ void CMainController::AllowLimitPowerCBClick(bool checked) {
     if (const std::optional<int> edit = CeilingResendEdit(profile_)) {
         RunSend(DispatchFor(*edit, profile_.controlparams.mode, profile_.freqparams.mode, edits_[eiStart].enabled));
     }
-    view_.RefreshSummaryLine(slPowerLimit);
+    RefreshSummaryLine(slPowerLimit);
 }
 
 }  // namespace z5r
