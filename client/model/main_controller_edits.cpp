@@ -86,9 +86,9 @@ void CMainController::SetEditValue(int index, double value, SEditWriteMode mode)
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     // The source keeps the text being typed; a disabled edit keeps what it shows.
     if (index == mode.source || (!edit.enabled && mode.disabled == EDisabledEdit::Keep)) return;
+    if (!edit.changed) view_.ShowEditChanged(index, true);
     edit.changed = true;
     edit.value = value;
-    view_.ShowEditChanged(index, true);
     view_.ShowEditValue(index, value);
     if (mode.coupling == ECoupling::Run) RunCoupling(index);
 }
@@ -97,8 +97,8 @@ void CMainController::EditChanged(int index, double value) {
     if (!IsTableEdit(index)) return;
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     edit.value = value;
+    if (!edit.changed) view_.ShowEditChanged(index, true);
     edit.changed = true;
-    view_.ShowEditChanged(index, true);
     // The pulse edits follow the pulse panel's rules.
     if (IsPulseEdit(index)) {
         pulsePanel_.PulseEditChange(index, PulseEditsShown());
