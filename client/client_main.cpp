@@ -87,6 +87,12 @@ int main(int argc, char** argv) {
     z5r::CClientApplication app(argc, argv);
     z5r::CCatalogueTranslator translator;
     QCoreApplication::installTranslator(&translator);
+    // Boxes without a caption of their own show the program's name, not its file's.
+    QGuiApplication::setApplicationDisplayName(QString::fromStdString(z5r::Tr("Программный комплекс Z5R")));
+    if (DiagnosticsRequested()) {
+        std::fprintf(stderr, "displayName=%s\n", QGuiApplication::applicationDisplayName().toStdString().c_str());
+        std::fflush(stderr);
+    }
     try {
         return RunClient(app, std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {

@@ -89,7 +89,7 @@ TMain::TMain(STMainOptions options, QWidget* parent)
 
     // The state starts as SMainState declares it; nothing is connected and
     // the mode is the first one.
-    RefreshSummary(slPoints);
+    controller_.RefreshSummary();
 
     // The default settings: the last profile of "default.z5p", else the
     // controls' initial values. The settings stay locked until the first
@@ -131,7 +131,7 @@ void TMain::FormShow() {
     FitColumnToWidth();
     state_.formShown = true;
     controller_.Run([this] { controller_.EditConfirmed(kNoEdit); });
-    RefreshSummary();
+    controller_.RefreshSummary();
     TranslateSummaryCaptions();
 }
 

@@ -136,8 +136,6 @@ public:
     void SetControlsState(bool connected) { controller_.SetControlsState(connected); }
 
     // ---- views ----------------------------------------------------------------
-    void RefreshSummary(int line);
-    void RefreshSummary() override;
     void CompactViewActionExecute();
     void FullViewActionExecute();
     void HideAllActionExecute();
@@ -223,6 +221,7 @@ private:
     void ShowConnected(const SInstrumentIdentity& instrument) override;
     void ShowDisconnected() override;
     void ShowRfButton(bool pressed) override;
+    void ShowInstrumentError(const std::string& text) override;
     void ShowIndicator(EIndicator indicator, bool active) override;
     void ShowRfOutput(bool enabled) override;
     void ShowRfRadiating(bool radiating) override;
@@ -247,7 +246,7 @@ private:
     void ShowChecked(ECheck box, bool checked) override;
     void StartPoll() override;
     void StopPoll() override;
-    void RefreshSummaryLine(int line) override { RefreshSummary(line); }
+    void ShowSummaryLine(ESummaryLine line, const std::string& value) override;
 
     STMainOptions options_;
     SDialogs dialogs_;
@@ -323,6 +322,8 @@ public:
     QLabel* IPLabelItem = nullptr;
     QLabel* ConnectLabelItem = nullptr;
     QLabel* SVCHLabelItem = nullptr;
+    // The last error the instrument reported, in the driver's words.
+    QLabel* ErrorLabelItem = nullptr;
     QProgressBar* SweepPB = nullptr;
 
     // Left area.

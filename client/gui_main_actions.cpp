@@ -235,6 +235,8 @@ void TMain::BuildStatusBar() {
         item->setMinimumWidth(item->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 8);
         bar->addWidget(item);
     }
+    ErrorLabelItem = Named(new QLabel(bar), "ErrorLabelItem");
+    bar->addWidget(ErrorLabelItem, 1);
     bar->addPermanentWidget(SweepPB);
 }
 

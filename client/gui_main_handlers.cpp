@@ -19,6 +19,9 @@ void TMain::WireSettingControls() {
         edit->OnChange = [this, i](korvel::TKvSpinEdit* sender) {
             controller_.Run([&] { controller_.EditChanged(i, sender->GetValue()); });
         };
+        edit->OnUnitChange = [this, i](korvel::TKvSpinEdit* sender) {
+            controller_.Run([&] { controller_.EditUnitPicked(i, sender->ShownPower()); });
+        };
     }
     PowLimit->OnChange = [this](korvel::TKvSpinEdit* sender) { controller_.PowLimitChanged(sender->GetValue()); };
     const auto onIndex = [this](QComboBox* combo, void (TMain::*handler)()) {

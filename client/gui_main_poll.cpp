@@ -18,6 +18,11 @@ void TMain::ShowRfButton(bool pressed) {
     SVCHLabelItem->setText(QString::fromStdString(Tr("Кнопка СВЧ: ") + Tr(pressed ? "вкл" : "выкл")));
 }
 
+void TMain::ShowInstrumentError(const std::string& text) {
+    ErrorLabelItem->setText(QString::fromStdString(text));
+    ErrorLabelItem->setToolTip(ErrorLabelItem->text());
+}
+
 void TMain::ShowIndicator(EIndicator indicator, bool active) {
     switch (indicator) {
         case EIndicator::Capture: CaptureInd->SetActive(active); return;

@@ -1,20 +1,10 @@
 // TMain: the fourteen lines of the parameter summary (ParamsLV1, ParamsLV2).
-#include <QComboBox>
 #include <QTreeWidget>
 
 #include "gui_main.h"
-#include "korvel/components/kv_spin_edit.h"
 #include "model/parameter_summary.h"
 
 namespace z5r {
-
-namespace {
-
-SEditText TextOf(const korvel::TKvSpinEdit* edit) {
-    return {edit->GetText().toStdString(), edit->GetCurentUnit().toStdString()};
-}
-
-}  // namespace
 
 QTreeWidgetItem* TMain::SummaryItem(int line) const {
     if (line < 0 || line >= kSummaryLineCount) return nullptr;
@@ -22,24 +12,8 @@ QTreeWidgetItem* TMain::SummaryItem(int line) const {
                                          : ParamsLV2->topLevelItem(line - kSummaryFirstListLines);
 }
 
-void TMain::RefreshSummary(int line) {
-    QTreeWidgetItem* item = SummaryItem(line);
-    if (item == nullptr) return;
-    SSummaryState view;
-    view.connected = state_.connectedFlag;
-    view.settingsLocked = state_.settingsLocked;
-    view.runModeEnabled = RunModeCB->isEnabled();
-    view.dwellEnabled = DwellEdit->isEnabled();
-    view.attStrategyEnabled = AttStrategyCB->isEnabled();
-    view.rgFreqEnabled = RGFreqCB->isEnabled();
-    view.dwell = TextOf(DwellEdit);
-    view.powLimit = TextOf(PowLimit);
-    view.syncTime = TextOf(SyncTimeEdit);
-    item->setText(1, QString::fromStdString(SummaryValue(line, profile_, view)));
-}
-
-void TMain::RefreshSummary() {
-    for (int line = 0; line < kSummaryLineCount; ++line) RefreshSummary(line);
+void TMain::ShowSummaryLine(ESummaryLine line, const std::string& value) {
+    if (QTreeWidgetItem* item = SummaryItem(line)) item->setText(1, QString::fromStdString(value));
 }
 
 void TMain::TranslateSummaryCaptions() {

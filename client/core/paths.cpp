@@ -209,13 +209,18 @@ std::string ReplaceString(const std::string& text, const std::string& searched,
     const std::string foldedReplacement = FoldCase(replacement);
     std::string result = text;
     std::string folded = FoldCase(text);
+    // A replacement can join with its neighbours into a new occurrence, which
+    // is replaced too; only the part that can hold one is searched again. A
+    // replacement holding the searched text itself would never end: the search
+    // goes on after it instead.
+    const bool selfContaining = foldedReplacement.find(key) != std::string::npos;
     std::size_t from = 0;
     while (true) {
         const std::size_t at = folded.find(key, from);
         if (at == std::string::npos) break;
         result.replace(at, searched.size(), replacement);
         folded.replace(at, key.size(), foldedReplacement);
-        from = at + replacement.size();
+        from = selfContaining ? at + replacement.size() : (at >= key.size() ? at - key.size() + 1 : 0);
     }
     return result;
 }

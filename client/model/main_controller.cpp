@@ -55,7 +55,7 @@ public:
         controller_.SetEditValue(write.edit, write.value, {CouplingOf(write)});
     }
     void ClearChangedMarks() override { controller_.MarkAll(false); }
-    void RefreshSummary(int line) override { view_.RefreshSummaryLine(line); }
+    void RefreshSummary(int line) override { controller_.RefreshSummaryLine(static_cast<ESummaryLine>(line)); }
 
 private:
     CMainController& controller_;
@@ -167,6 +167,13 @@ void CMainController::Disconnect() {
     if (device_ != nullptr && device_->IsConnected()) device_->Disconnect();
     ReleaseDevice();
 
+    // Nothing radiates without a connection, whatever the link let us ask.
+    state_.rfEnabled = false;
+    view_.ShowRfOutput(false);
+    view_.ShowRfButton(false);
+    view_.ShowRfRadiating(false);
+    view_.ShowInstrumentError({});
+
     state_.hasPulseModUi = false;
     view_.ShowPulsePanel(false);
     state_.connectedFlag = false;
@@ -174,7 +181,7 @@ void CMainController::Disconnect() {
     state_.superuserMenu = false;
     ResetHandStep();
     SetControlsState(false);
-    view_.RefreshSummary();
+    RefreshSummary();
     view_.ShowDisconnected();
     StopPoll();
     for (const EIndicator indicator : {EIndicator::Power, EIndicator::Level, EIndicator::Capture})
@@ -258,8 +265,10 @@ bool CMainController::CheckErrors() {
         const bool extRefInUse = !state_.settingsLocked && profile_.syncparams.erg;
         if (kind == EPollError::ExtRefLost && extRefInUse) {
             LoseExternalReference();
-        } else if (state_.rfEnabled) {
-            SwitchRfOff();
+        } else {
+            // The operator learns why the output went off, without a box.
+            view_.ShowInstrumentError(error.text);
+            if (state_.rfEnabled) SwitchRfOff();
         }
         if (!Connected()) return false;  // the operator chose to end the program after a failure
     }
@@ -273,7 +282,13 @@ void CMainController::LoseExternalReference() {
     // Cleared before the box, so a tick after it does not raise it again.
     profile_.syncparams.erg = false;
     shown_.extRef = false;
-    view_.ShowExtRef(false, !state_.controlsOff);
+    ShowExtRef(false, !state_.controlsOff);
+    // The instrument left on an external reference it cannot lock to would
+    // disagree with the window.
+    bool extRef = false;
+    device_->SetExtRef(extRef);
+    RefreshSummaryLine(slExtRef);
+    RefreshSummaryLine(slExtRefFrequency);
     if (state_.rfEnabled) SwitchRfOff();
 
     SPromptMessage message;
@@ -310,9 +325,10 @@ void CMainController::EnableRFActionExecute() {
         view_.ShowRfOutput(before);
         return;
     }
-    state_.rfEnabled = !before;
+    // What the instrument read back is what the window and the session hold.
+    state_.rfEnabled = requested;
     view_.ShowRfOutput(state_.rfEnabled);
-    if (state_.rfEnabled) TransferSweepList(profile_.controlparams.mode == omListSweep);
+    if (state_.rfEnabled && !before) TransferSweepList(profile_.controlparams.mode == omListSweep);
 }
 
 void CMainController::SwitchRfOff() {

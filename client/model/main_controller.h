@@ -28,6 +28,7 @@
 #include "model/edit_validation.h"
 #include "model/main_view.h"
 #include "model/parameter_coupling.h"
+#include "model/parameter_summary.h"
 #include "model/profile_panel.h"
 #include "model/profile_panel_host.h"
 #include "model/pulse_panel.h"
@@ -151,6 +152,15 @@ public:
     void RebuildManualSteps();
     void TransferSweepList(bool fromSegments);
 
+    // ---- the parameter summary --------------------------------------------------
+    // The lines' values from the record and the controls as the controller
+    // shows them; a line reaches the window only when its text changed.
+    void RefreshSummary();
+    void RefreshSummaryLine(ESummaryLine line);
+    // The operator picked the unit an edit of the table is shown in (the
+    // decimal exponent of its prefix).
+    void EditUnitPicked(int index, int power);
+
     // ---- the list panel -----------------------------------------------------
     CListPanel& ListPanel() { return listPanel_; }
     const CListPanel& ListPanel() const { return listPanel_; }
@@ -181,9 +191,11 @@ private:
     void ShowEnabledStates(const CControlStates& states, bool phaseDelayEnabled);
     void ShowSelection(ESelector selector, int index);
     void ShowChecked(ECheck box, bool checked);
+    void ShowExtRef(bool checked, bool rgFreqEnabled);
+    SSummaryState SummaryState() const;
     // A check box's flag: stored unless locked, sent, the read-back kept.
     using FlagSender = std::int32_t (CDevice::*)(bool&);
-    void SendFlag(bool checked, bool& field, FlagSender send, int summaryLine);
+    void SendFlag(bool checked, bool& field, FlagSender send, ESummaryLine summaryLine);
     void RefreshPanels(const SControlInputs& in);
     void Tick();
     // Reads the driver's error queue and acts on it: false when the rest of
@@ -227,6 +239,11 @@ private:
     EditStates edits_;
     // What the selectors, check boxes and the ceiling show, as last shown or chosen.
     SDisplayedControls shown_;
+    // The enabled states shown, and the units the operator picked.
+    CControlStates enabled_;
+    std::array<std::optional<int>, kEditCount> editPowers_{};
+    // The summary's texts as the window shows them; empty before the first.
+    std::array<std::optional<std::string>, kSummaryLineCount> summaryShown_{};
 };
 
 }  // namespace z5r

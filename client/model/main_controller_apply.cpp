@@ -98,7 +98,10 @@ void CMainController::ApplyCurrentSettings() {
     SetEditValue(eiSyncTime, p.syncparams.synctime, {ECoupling::Quiet, disabled});
     SetEditValue(eiPhase, p.syncparams.phase, {ECoupling::Quiet, disabled});
 
-    EditConfirmed(eiDwell);
+    // Sent directly: the confirmation an operator's entry goes through would
+    // refuse while any other edit of the record lies outside the instrument's
+    // range, and the setting would never reach the instrument.
+    SendDwell();
     AttStrategyCBChange(shown_.attStrategy);
 
     // Locked, the selectors show their first item.
@@ -108,14 +111,14 @@ void CMainController::ApplyCurrentSettings() {
     ModeCBChange(shown_.mode);
     ShowSelection(ESelector::SyncOutMode, locked ? 0 : p.syncparams.syncmode);
     SyncOutModeCBChange(shown_.syncmode);
-    EditConfirmed(eiSyncTime);
-    EditConfirmed(eiPhase);
+    SendSyncTime();
+    SendPhase();
     MarkAll(false);
 
     ShowSelection(ESelector::PulseMode, locked ? pmNone : m.pulsemode);
     pulsePanel_.PMModeCBChange(shown_.pulsemode);
 
-    view_.RefreshSummary();
+    RefreshSummary();
 }
 
 }  // namespace z5r

@@ -63,6 +63,7 @@ void CMainController::ShowControlEnabled(EControl control, bool enabled) {
     for (int i = 0; i < kEditCount; ++i) {
         if (ControlOfEdit(i) == control) edits_[static_cast<std::size_t>(i)].enabled = enabled;
     }
+    enabled_.Set(control, enabled);
     view_.ShowControlEnabled(control, enabled);
 }
 
@@ -71,6 +72,7 @@ void CMainController::ShowEnabledStates(const CControlStates& states, bool phase
         const std::optional<EControl> control = ControlOfEdit(i);
         edits_[static_cast<std::size_t>(i)].enabled = control ? states.Enabled(*control) : phaseDelayEnabled;
     }
+    enabled_ = states;
     view_.ShowEnabledStates(states, phaseDelayEnabled);
 }
 
@@ -84,9 +86,9 @@ void CMainController::SetEditValue(int index, double value, SEditWriteMode mode)
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     // The source keeps the text being typed; a disabled edit keeps what it shows.
     if (index == mode.source || (!edit.enabled && mode.disabled == EDisabledEdit::Keep)) return;
+    if (!edit.changed) view_.ShowEditChanged(index, true);
     edit.changed = true;
     edit.value = value;
-    view_.ShowEditChanged(index, true);
     view_.ShowEditValue(index, value);
     if (mode.coupling == ECoupling::Run) RunCoupling(index);
 }
@@ -95,8 +97,8 @@ void CMainController::EditChanged(int index, double value) {
     if (!IsTableEdit(index)) return;
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     edit.value = value;
+    if (!edit.changed) view_.ShowEditChanged(index, true);
     edit.changed = true;
-    view_.ShowEditChanged(index, true);
     // The pulse edits follow the pulse panel's rules.
     if (IsPulseEdit(index)) {
         pulsePanel_.PulseEditChange(index, PulseEditsShown());
@@ -124,8 +126,12 @@ void CMainController::RunPointsCoupling(int pointsEdit) {
 }
 
 void CMainController::MarkAll(bool changed) {
+    // Every send clears the marks: only the edits whose mark changes are told,
+    // restyling an edit is not free.
     for (int i = 0; i < kEditCount; ++i) {
-        edits_[static_cast<std::size_t>(i)].changed = changed;
+        bool& mark = edits_[static_cast<std::size_t>(i)].changed;
+        if (mark == changed) continue;
+        mark = changed;
         view_.ShowEditChanged(i, changed);
     }
 }
@@ -207,8 +213,8 @@ void CMainController::SendFrequency(bool range) {
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
         RebuildManualSteps();
     MarkAll(false);
-    view_.RefreshSummaryLine(slPoints);
-    view_.RefreshSummaryLine(slFrequencyStep);
+    RefreshSummaryLine(slPoints);
+    RefreshSummaryLine(slFrequencyStep);
 }
 
 void CMainController::SendPower(bool range) {
@@ -244,15 +250,16 @@ void CMainController::SendPower(bool range) {
         if (!locked) {
             view_.ShowReadout(EReadout::P1, p.start);
             view_.ShowReadout(EReadout::P2, p.stop);
-            if (profile_.controlparams.mode == omFrequencySweep && profile_.freqparams.mode == stLog)
-                view_.ShowReadout(EReadout::P0, edits_[eiPowCenter].value);
         }
     }
+    // The logarithmic sweep runs at the level of the centre edit.
+    if (range && !locked && profile_.controlparams.mode == omFrequencySweep && profile_.freqparams.mode == stLog)
+        view_.ShowReadout(EReadout::P0, edits_[eiPowCenter].value);
     if (profile_.controlparams.mode != omFixed && profile_.controlparams.trigger == tmManual && !locked)
         RebuildManualSteps();
     MarkAll(false);
-    view_.RefreshSummaryLine(slPoints);
-    view_.RefreshSummaryLine(slPowerStep);
+    RefreshSummaryLine(slPoints);
+    RefreshSummaryLine(slPowerStep);
 }
 
 void CMainController::SendBothSweeps() {
@@ -273,7 +280,7 @@ void CMainController::SendBothSweeps() {
     }
     if (profile_.controlparams.trigger == tmManual && !locked) RebuildManualSteps();
     MarkAll(false);
-    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) view_.RefreshSummaryLine(line);
+    for (const ESummaryLine line : {slPoints, slFrequencyStep, slPowerStep}) RefreshSummaryLine(line);
 }
 
 void CMainController::SendModeRanges() {
@@ -302,7 +309,7 @@ void CMainController::SendDwell() {
         if (DwellReadBackDiffers(dwell, accepted)) SetEditValue(eiDwell, accepted);
     }
     MarkAll(false);
-    view_.RefreshSummaryLine(slDwell);
+    RefreshSummaryLine(slDwell);
 }
 
 void CMainController::SendSyncTime() {
@@ -315,7 +322,7 @@ void CMainController::SendSyncTime() {
         synctime = accepted;
     }
     MarkAll(false);
-    view_.RefreshSummaryLine(slSyncTime);
+    RefreshSummaryLine(slSyncTime);
 }
 
 void CMainController::SendPhase() {
@@ -371,7 +378,7 @@ void CMainController::AllowLimitPowerCBClick(bool checked) {
     if (const std::optional<int> edit = CeilingResendEdit(profile_)) {
         RunSend(DispatchFor(*edit, profile_.controlparams.mode, profile_.freqparams.mode, edits_[eiStart].enabled));
     }
-    view_.RefreshSummaryLine(slPowerLimit);
+    RefreshSummaryLine(slPowerLimit);
 }
 
 }  // namespace z5r

@@ -21,7 +21,7 @@ void CMainController::ModeCBChange(int chosen) {
     pulsePanel_.OperatingModeChanged();
     SendModeRanges();
     for (const ESummaryLine line : {slPoints, slRunMoment, slDwell, slAttStrategy, slSyncOut})
-        view_.RefreshSummaryLine(line);
+        RefreshSummaryLine(line);
 }
 
 void CMainController::RunModeCBChange(int chosen) {
@@ -35,8 +35,11 @@ void CMainController::RunModeCBChange(int chosen) {
     if (Connected()) {
         int flag = locked ? 0 : c.runmode;
         device_->SetSinglePoint(flag);
+        if (!locked) c.runmode = flag;
     }
-    view_.RefreshSummaryLine(slRunMoment);
+    // The selector follows what the instrument took.
+    if (!locked && shown_.runmode != c.runmode) ShowSelection(ESelector::RunMode, c.runmode);
+    RefreshSummaryLine(slRunMoment);
 }
 
 void CMainController::TriggerModeCBChange(int chosen) {
@@ -80,7 +83,7 @@ void CMainController::LinLogRGClick(int chosen) {
         device_->SetSweepMode(logarithmic ? SweepModeToSend(omFrequencySweep, stLog) : c.mode);
     SendFrequency(true);
     if (!logarithmic) SendPower(c.mode != omFrequencySweep);
-    view_.RefreshSummaryLine(slFrequencyStep);
+    RefreshSummaryLine(slFrequencyStep);
 }
 
 }  // namespace z5r

@@ -27,10 +27,10 @@ void CMainController::SyncOutModeCBChange(int chosen) {
         }
     }
     ShowControlEnabled(EControl::SyncTimeEdit, !state_.controlsOff && s.syncmode != soSyncInRepeat);
-    view_.RefreshSummaryLine(slSyncOut);
+    RefreshSummaryLine(slSyncOut);
 }
 
-void CMainController::SendFlag(bool checked, bool& field, FlagSender send, int summaryLine) {
+void CMainController::SendFlag(bool checked, bool& field, FlagSender send, ESummaryLine summaryLine) {
     profilePanel_.ForgetApplied();
     CEventGuard::CScope scope(guard_);
     if (!state_.settingsLocked) field = checked;
@@ -39,7 +39,7 @@ void CMainController::SendFlag(bool checked, bool& field, FlagSender send, int s
         (device_.get()->*send)(accepted);
         field = accepted;
     }
-    view_.RefreshSummaryLine(summaryLine);
+    RefreshSummaryLine(summaryLine);
 }
 
 void CMainController::SyncOutCBClick(bool checked) {
@@ -62,7 +62,7 @@ void CMainController::EPCCBClick(bool checked) {
         bool sent = epc;
         device_->SetEpc(sent);
     }
-    view_.RefreshSummaryLine(slExtPowerControl);
+    RefreshSummaryLine(slExtPowerControl);
 }
 
 void CMainController::AttStrategyCBChange(int chosen) {
@@ -77,14 +77,14 @@ void CMainController::AttStrategyCBChange(int chosen) {
         device_->SetAttStrategy(accepted);
         strategy = accepted;
     }
-    view_.RefreshSummaryLine(slAttStrategy);
+    RefreshSummaryLine(slAttStrategy);
 }
 
 void CMainController::RGFreqCBChange(int chosen) {
     profilePanel_.ForgetApplied();
     shown_.rgfreq = chosen;
     if (!state_.settingsLocked) profile_.syncparams.rgfreq = chosen;
-    view_.RefreshSummaryLine(slExtRefFrequency);
+    RefreshSummaryLine(slExtRefFrequency);
 }
 
 void CMainController::ERGCBClick(bool checked) {
@@ -111,6 +111,11 @@ void CMainController::ERGCBClick(bool checked) {
         if (device_->SetExtRef(enable) != 0) {
             failed = true;
             request = false;
+        } else if (request && (!enable || !device_->GetExtRefLock())) {
+            // Not taken, or taken without a signal to lock to: switched off
+            // again below, so the instrument is back on its internal reference.
+            failed = true;
+            request = false;
         }
         if (request != s.erg) {
             // The instrument keeps it off when it could not lock.
@@ -124,7 +129,7 @@ void CMainController::ERGCBClick(bool checked) {
     }
     if (!locked) {
         shown_.extRef = s.erg;
-        view_.ShowExtRef(s.erg, !state_.controlsOff && !s.erg);
+        ShowExtRef(s.erg, !state_.controlsOff && !s.erg);
         if (failed) {
             SPromptMessage message;
             message.caption = Tr("Ошибка");
@@ -133,8 +138,8 @@ void CMainController::ERGCBClick(bool checked) {
             prompt_.ShowMessage(message);
         }
     }
-    view_.RefreshSummaryLine(slExtRef);
-    view_.RefreshSummaryLine(slExtRefFrequency);
+    RefreshSummaryLine(slExtRef);
+    RefreshSummaryLine(slExtRefFrequency);
 }
 
 }  // namespace z5r

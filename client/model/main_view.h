@@ -10,6 +10,7 @@
 #include "model/control_states.h"
 #include "model/control_values.h"
 #include "model/edit_table.h"
+#include "model/parameter_summary.h"
 #include "model/state_images.h"
 
 namespace z5r {
@@ -49,6 +50,8 @@ public:
     virtual void ShowConnected(const SInstrumentIdentity& instrument) = 0;
     virtual void ShowDisconnected() = 0;
     virtual void ShowRfButton(bool pressed) = 0;
+    // The driver's text of the last error the instrument reported ("" clears it).
+    virtual void ShowInstrumentError(const std::string& text) = 0;
     virtual void ShowIndicator(EIndicator indicator, bool active) = 0;
     // The RF action: checked, and its image saying whether the output radiates.
     virtual void ShowRfOutput(bool enabled) = 0;
@@ -85,9 +88,8 @@ public:
     virtual void StartPoll() = 0;
     virtual void StopPoll() = 0;
 
-    // ---- the settings controls' procedures that still run in the window ----
-    virtual void RefreshSummary() = 0;
-    virtual void RefreshSummaryLine(int line) = 0;
+    // ---- the parameter summary ------------------------------------------------
+    virtual void ShowSummaryLine(ESummaryLine line, const std::string& value) = 0;
 
     // The operator chose to end the program.
     virtual void RequestTerminate() = 0;

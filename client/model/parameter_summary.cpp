@@ -5,6 +5,7 @@
 #include <span>
 
 #include "core/profile_enums.h"
+#include "korvel/components/units.h"
 #include "model/number_text.h"
 #include "z5r/i18n.h"
 
@@ -24,10 +25,14 @@ constexpr std::array<const char*, kSummaryLineCount> kCaptions = {
 
 constexpr const char* kNothing = "---";
 
-// A step the pattern "0.###" would show as 0 although the range is not
-// empty is shown as the smallest step of that pattern, with the span's sign.
+// The significant digits a numeric edit shows.
+constexpr int kEditPrecision = 12;
+
+// A step of exactly 0 although the range is not empty (the frequency step is
+// truncated to whole hertz) is shown as the smallest step of the pattern
+// "0.###", with the span's sign; a small step that is not 0 shows as it is.
 double VisibleStep(double step, double span) {
-    if (span != 0 && FormatDecimal(step, 3) == "0") return span > 0 ? 0.001 : -0.001;
+    if (span != 0 && step == 0) return span > 0 ? 0.001 : -0.001;
     return step;
 }
 
@@ -36,9 +41,15 @@ double Intervals(double points) {
     return intervals == 0 ? 1.0 : intervals;
 }
 
-std::string OnOff(bool on) { return on ? Tr("Включен") : Tr("Отключен"); }
+// "Отключен" is also the connection state of the status bar, which English
+// reads as "Disconnected"; the summary's "off" has a context of its own.
+std::string OnOff(bool on) { return on ? Tr("Включен") : TrContext("summary", "Отключен"); }
 
-std::string EditValueText(const SEditText& edit) { return edit.text + " " + edit.unit; }
+// As the edit shows it: the number, a blank, the unit.
+std::string EditValueText(const SShownNumber& shown, korvel::EUnits units) {
+    const korvel::FormattedValue text = korvel::FormatValue(shown.value, units, kEditPrecision, shown.power);
+    return text.number + " " + text.unit;
+}
 
 std::string ItemOrNothing(std::span<const char* const> items, int index) {
     std::string caption = ItemCaption(items, index);
@@ -72,11 +83,11 @@ std::optional<double> PowerStep(const SProfile& profile) {
     return VisibleStep(span / Intervals(points), span);
 }
 
-std::string SummaryValue(int line, const SProfile& profile, const SSummaryState& state) {
+std::string SummaryValue(ESummaryLine line, const SProfile& profile, const SSummaryState& state) {
     if (!state.connected || state.settingsLocked) return kNothing;
     const SSyncParams& sync = profile.syncparams;
     switch (line) {
-        case 0:
+        case slPoints:
             switch (profile.controlparams.mode) {
                 case omFrequencySweep:
                 case omFrequencyPowerSweep:
@@ -87,39 +98,39 @@ std::string SummaryValue(int line, const SProfile& profile, const SSummaryState&
                 default:
                     return kNothing;
             }
-        case 1: {
+        case slFrequencyStep: {
             const auto step = FrequencyStep(profile);
             return step ? GroupThousands(FormatDecimal(*step, 3)) + Tr(" Гц") : kNothing;
         }
-        case 2: {
+        case slPowerStep: {
             const auto step = PowerStep(profile);
             return step ? FormatDecimal(*step, 3) + Tr(" дБ") : kNothing;
         }
-        case 3:
+        case slRunMoment:
             return state.runModeEnabled
                        ? ItemOrNothing(kRunModeItems, profile.controlparams.runmode)
                        : kNothing;
-        case 4:
-            return state.dwellEnabled ? EditValueText(state.dwell) : kNothing;
-        case 5:
+        case slDwell:
+            return state.dwellEnabled ? EditValueText(state.dwell, korvel::EUnits::Time) : kNothing;
+        case slAttStrategy:
             return state.attStrategyEnabled
                        ? ItemOrNothing(kAttStrategyItems, profile.powparams.strategy)
                        : kNothing;
-        case 6:
-            return profile.powparams.allowlimit ? EditValueText(state.powLimit) : Tr("Не задано");
-        case 7:
+        case slPowerLimit:
+            return profile.powparams.allowlimit ? EditValueText(state.powLimit, korvel::EUnits::Level) : Tr("Не задано");
+        case slSyncOut:
             return ItemOrNothing(kSyncOutModeItems, sync.syncmode);
-        case 8:
+        case slSyncInInverse:
             return OnOff(sync.syncin);
-        case 9:
+        case slSyncOutInverse:
             return OnOff(sync.syncout);
-        case 10:
-            return EditValueText(state.syncTime);
-        case 11:
+        case slSyncTime:
+            return EditValueText(state.syncTime, korvel::EUnits::Time);
+        case slExtPowerControl:
             return OnOff(sync.epc);
-        case 12:
+        case slExtRef:
             return OnOff(sync.erg);
-        case 13:
+        case slExtRefFrequency:
             return state.rgFreqEnabled ? kNothing : ItemOrNothing(kRefFrequencyItems, sync.rgfreq);
         default:
             return kNothing;
@@ -130,7 +141,7 @@ std::array<std::string, kSummaryLineCount> SummaryValues(const SProfile& profile
                                                          const SSummaryState& state) {
     std::array<std::string, kSummaryLineCount> values;
     for (int line = 0; line < kSummaryLineCount; ++line) {
-        values[static_cast<std::size_t>(line)] = SummaryValue(line, profile, state);
+        values[static_cast<std::size_t>(line)] = SummaryValue(static_cast<ESummaryLine>(line), profile, state);
     }
     return values;
 }

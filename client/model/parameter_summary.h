@@ -31,13 +31,14 @@ enum ESummaryLine : int {
 inline constexpr int kSummaryLineCount = slExtRefFrequency + 1;
 inline constexpr int kSummaryFirstListLines = slSyncOut;
 
-// What a numeric edit shows: its text and its unit as shown.
-struct SEditText {
-    std::string text;
-    std::string unit;
+// What a numeric edit holds and the unit it is shown in: the prefix the
+// operator picked in its unit box, else chosen by magnitude.
+struct SShownNumber {
+    double value = 0.0;
+    std::optional<int> power;
 };
 
-// The window state the summary reads besides the record.
+// The state the summary reads besides the record, as the controller holds it.
 struct SSummaryState {
     bool connected = false;
     bool settingsLocked = true;
@@ -46,9 +47,9 @@ struct SSummaryState {
     bool dwellEnabled = false;        // DwellEdit
     bool attStrategyEnabled = false;  // AttStrategyCB
     bool rgFreqEnabled = false;       // RGFreqCB (disabled while the external reference is in use)
-    SEditText dwell;                  // DwellEdit
-    SEditText powLimit;               // PowLimit
-    SEditText syncTime;               // SyncTimeEdit
+    SShownNumber dwell;               // DwellEdit
+    SShownNumber powLimit;            // PowLimit
+    SShownNumber syncTime;            // SyncTimeEdit
 };
 
 // The translated caption of a line; "" outside 0-13.
@@ -56,7 +57,7 @@ std::string SummaryCaption(int line);
 
 // The translated value of a line; "---" wherever the line has nothing to
 // show, and on every line while disconnected or locked.
-std::string SummaryValue(int line, const SProfile& profile, const SSummaryState& state);
+std::string SummaryValue(ESummaryLine line, const SProfile& profile, const SSummaryState& state);
 
 std::array<std::string, kSummaryLineCount> SummaryValues(const SProfile& profile,
                                                          const SSummaryState& state);

@@ -62,6 +62,7 @@ protected:
 TEST_F(ClientProcess, ReadsItsArgumentsHoldsTheLockAndEndsOnSigterm) {
     ASSERT_FALSE(CInstanceLock::IsHeld(kClientInstanceName));
     auto child = Start({"-a", "127.0.0.1", "-p", "x"});
+    EXPECT_EQ(Reported(child, "displayName"), std::optional<std::string>("Программный комплекс Z5R"));
     EXPECT_EQ(Reported(child, "startAddress"), std::optional<std::string>("127.0.0.1"));
     EXPECT_EQ(Reported(child, "startProfileArg"), std::optional<std::string>("x"));
     EXPECT_TRUE(CInstanceLock::IsHeld(kClientInstanceName));

@@ -1,7 +1,7 @@
 // The setting controls of the main window against the real driver plugin and
 // the simulated instrument: entries typed into the edits as an operator types
-// them, the handlers of the selectors and check boxes, manual stepping and
-// the parameter summary, each checked on what the instrument holds.
+// them, the handlers of the selectors and check boxes and manual stepping,
+// each checked on what the instrument holds.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -75,10 +74,6 @@ protected:
         for (char c : text) count += c == ',' ? 1 : 0;
         return count;
     }
-    static std::string SummaryText(const z5r::TMain& main, int line) {
-        const QTreeWidget* list = line < 7 ? main.ParamsLV1 : main.ParamsLV2;
-        return list->topLevelItem(line % 7)->text(1).toStdString();
-    }
 };
 
 TEST_F(SettingsTest, RangeCouplingFollowsTheOperatorsTypingAndReachesTheInstrument) {
@@ -96,9 +91,6 @@ TEST_F(SettingsTest, RangeCouplingFollowsTheOperatorsTypingAndReachesTheInstrume
     EXPECT_EQ(SimNumber("SweepStopFrequency"), 2e9);
     EXPECT_EQ(SimNumber("SweepStepFrequency"), 1e8);
     EXPECT_EQ(main.CurrentProfile().freqparams.fix, 1.5e9);
-    // The summary's step: a tenth of the span in whole hertz, digits grouped.
-    EXPECT_EQ(SummaryText(main, 1), "100 000 000 Гц");
-    EXPECT_EQ(SummaryText(main, 0), "11");
 
     // A stop below the start: the span stays positive.
     Type(main.edtStop, "0.5 ГГц");
@@ -136,7 +128,6 @@ TEST_F(SettingsTest, FixedValuesPhaseAndCeilingAreSentAndReadBack) {
     EXPECT_FALSE(main.PowLimit->isEnabled());
     EXPECT_DOUBLE_EQ(SimNumber("Level"), -20.0);
     EXPECT_DOUBLE_EQ(main.PowCenter->GetValue(), -20.0);
-    EXPECT_EQ(SummaryText(main, 6), "-20 дБм");
     Type(main.PowCenter, "0");
     EXPECT_DOUBLE_EQ(SimNumber("Level"), -20.0);
 }
@@ -148,7 +139,6 @@ TEST_F(SettingsTest, SelectorsAndCheckBoxesReachTheInstrument) {
     EXPECT_EQ(SimNumber("TriggerSource"), 1.0);
     Type(main.DwellEdit, "10 мс");
     EXPECT_DOUBLE_EQ(SimNumber("FrequencyDwell"), 0.01);
-    EXPECT_EQ(SummaryText(main, 4), main.DwellEdit->GetText().toStdString() + " мс");
 
     Select(main.SyncOutModeCB, z5r::soSyncInRepeat);
     EXPECT_EQ(SimNumber("SyncOutEnabled"), 1.0);
@@ -162,13 +152,10 @@ TEST_F(SettingsTest, SelectorsAndCheckBoxesReachTheInstrument) {
 
     main.SyncOutCB->click();
     EXPECT_EQ(SimNumber("SyncOutInverted"), 1.0);
-    EXPECT_EQ(SummaryText(main, 9), "Включен");
     main.SyncInCB->click();
     EXPECT_EQ(SimNumber("TriggerInputInverted"), 1.0);
-    EXPECT_EQ(SummaryText(main, 8), "Включен");
     main.EPCCB->click();
     EXPECT_EQ(SimNumber("ExtPowerControl"), 1.0);
-    EXPECT_EQ(SummaryText(main, 11), "Включен");
 
     ASSERT_TRUE(main.AttStrategyCB->isEnabled());
     Select(main.AttStrategyCB, z5r::asMinSwitching);
@@ -185,14 +172,11 @@ TEST_F(SettingsTest, ExternalReferenceSendsTheChosenFrequency) {
     EXPECT_EQ(SimNumber("ExtRefEnabled"), 1.0);
     EXPECT_TRUE(main.CurrentProfile().syncparams.erg);
     EXPECT_FALSE(main.RGFreqCB->isEnabled());
-    EXPECT_EQ(SummaryText(main, 12), "Включен");
-    EXPECT_EQ(SummaryText(main, 13), "10 МГц");
     EXPECT_TRUE(prompt_.Shown().empty()) << LastMessage();
 
     main.ERGCB->click();
     EXPECT_EQ(SimNumber("ExtRefEnabled"), 0.0);
     EXPECT_TRUE(main.RGFreqCB->isEnabled());
-    EXPECT_EQ(SummaryText(main, 13), "---");
 }
 
 TEST_F(SettingsTest, RfOutputTogglesAndAModeChangeSwitchesItOff) {
@@ -259,7 +243,6 @@ TEST_F(SettingsTest, TheLogarithmicSweepRunsAsAListOfAtMost5001Points) {
     EXPECT_EQ(main.edtPoints->GetValue(), 5001.0);
     EXPECT_EQ(SimNumber("SweepMode"), 5.0);
     EXPECT_EQ(SimListLength("ListFrequencies"), 5001u);
-    EXPECT_EQ(SummaryText(main, 1), "---");
     EXPECT_TRUE(prompt_.Shown().empty()) << LastMessage();
 }
 
@@ -274,7 +257,6 @@ TEST_F(SettingsTest, TheCombinedSweepSendsBothRangesAsOneList) {
     Type(main.PowStop, "0");
     EXPECT_EQ(SimState("ListFrequencies").substr(0, 10), "1000000000");
     EXPECT_EQ(SimListLength("ListLevels"), 3u);
-    EXPECT_EQ(SummaryText(main, 2), "5 дБ");
 }
 
 TEST_F(SettingsTest, ApplyingTheRecordPutsItIntoTheControlsAndTheInstrument) {

@@ -243,9 +243,10 @@ void TKvSpinEdit::OnUnitPicked(int index) {
     const auto& choices = UnitChoices(units_);
     if (index < 0 || static_cast<std::size_t>(index) >= choices.size()) return;
     displayPower_ = choices[static_cast<std::size_t>(index)].power;
+    shownPower_ = *displayPower_;
+    Notify(OnUnitChange);
     if (typing_) {
         // The unit of the number being typed.
-        shownPower_ = *displayPower_;
         unitLabel_->setText(GetCurentUnit());
         OnTextEdited(edit_->text());
     } else {

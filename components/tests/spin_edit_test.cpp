@@ -343,9 +343,12 @@ TEST_F(SpinEditTest, UnitBoxRescalesOrNamesTheTypedUnit) {
     ASSERT_EQ(box->count(), 4);
     EXPECT_EQ(box->currentText(), "ГГц");
     Forget();
+    std::vector<int> picked;
+    edit_->OnUnitChange = [&picked](korvel::TKvSpinEdit* sender) { picked.push_back(sender->ShownPower()); };
     // Picking a unit while nothing is typed shows the same value in it.
     box->setCurrentIndex(2);
     emit box->activated(2);
+    EXPECT_EQ(picked, std::vector<int>{6});
     EXPECT_EQ(edit_->GetText(), "2500");
     EXPECT_EQ(edit_->GetValue(), 2.5e9);
     EXPECT_TRUE(changes_.empty());

@@ -59,6 +59,15 @@ std::string Lookup(const char* first, const char* second, const char* key) {
 
 std::string Tr(const char* key) { return Lookup(kDomain, nullptr, key); }
 
+std::string TrContext(const char* context, const char* key) {
+    if (key == nullptr) return {};
+    if (context == nullptr) return Tr(key);
+    // gettext keeps a context and its key as one id joined by EOT.
+    const std::string id = std::string(context) + '\004' + key;
+    const std::string text = Lookup(kDomain, nullptr, id.c_str());
+    return text == id ? std::string(key) : text;
+}
+
 std::string TrResource(const char* text) { return Lookup(kResourceDomain, kDomain, text); }
 
 std::string SetupCatalogue(const std::string& localeDir, const std::string& language) {

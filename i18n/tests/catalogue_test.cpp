@@ -38,6 +38,15 @@ TEST(Catalogue, EnglishTranslatesKnownKeysAndKeepsUnknownOnes) {
     EXPECT_EQ(z5r::Tr(nullptr), "");
 }
 
+TEST(Catalogue, AContextSeparatesTheMeaningsOfOneKey) {
+    z5r::SetupCatalogue(kLocale, "en");
+    EXPECT_EQ(z5r::TrContext("summary", "Отключен"), "Off");
+    EXPECT_EQ(z5r::Tr("Отключен"), "Disconnected");
+    // No entry under that context: the key, not the text of another meaning.
+    EXPECT_EQ(z5r::TrContext("elsewhere", "Отключен"), "Отключен");
+    EXPECT_EQ(z5r::TrContext(nullptr, "Отключен"), "Disconnected");
+}
+
 TEST(Catalogue, MissingCatalogueLeavesTheKeys) {
     EXPECT_EQ(z5r::SetupCatalogue(kLocale + "/nowhere", "en"), "en");
     EXPECT_EQ(z5r::Tr("Отключен"), "Отключен");

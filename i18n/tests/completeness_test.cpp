@@ -57,6 +57,11 @@ bool HasCyrillic(const std::string& text) {
     });
 }
 
+// A key with a message context is a key of its own.
+std::string KeyOf(const z5rtest::PoEntry& entry) {
+    return entry.context.empty() ? entry.id : entry.context + '\004' + entry.id;
+}
+
 class CatalogueCompleteness : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -77,7 +82,7 @@ protected:
         }
         const fs::path pot = work_ / "keys.pot";
         const std::string command = std::string("'") + XGETTEXT +
-            "' --from-code=UTF-8 --language=C++ -k --keyword=Tr --keyword=Z5R_TEXT --force-po"
+            "' --from-code=UTF-8 --language=C++ -k --keyword=Tr --keyword=TrContext:1c,2 --keyword=Z5R_TEXT --force-po"
             " --directory='" PROJECT_SOURCE_DIR "' --files-from='" + list.string() +
             "' -o '" + pot.string() + "'";
         const int status = std::system(command.c_str());
@@ -101,7 +106,7 @@ TEST_F(CatalogueCompleteness, EveryKeyHasOneEnglishTranslation) {
         for (const auto& po : z5rtest::ReadPoFile(entry.path().string())) {
             if (po.fuzzy || po.text.empty()) continue;
             if (HasCyrillic(po.text)) untranslated.push_back(file + ": \"" + po.id + "\" -> \"" + po.text + "\"");
-            auto [it, added] = english.emplace(po.id, std::make_pair(po.text, file));
+            auto [it, added] = english.emplace(KeyOf(po), std::make_pair(po.text, file));
             if (!added && it->second.first != po.text) {
                 conflicts.push_back("\"" + po.id + "\": \"" + it->second.first + "\" (" +
                                     it->second.second + ") vs \"" + po.text + "\" (" + file + ")");
@@ -112,7 +117,7 @@ TEST_F(CatalogueCompleteness, EveryKeyHasOneEnglishTranslation) {
     std::string missing;
     int missingCount = 0;
     for (const auto& key : keys) {
-        if (english.count(key.id) != 0) continue;
+        if (english.count(KeyOf(key)) != 0) continue;
         ++missingCount;
         missing += "\n  \"" + key.id + "\"";
         if (!key.references.empty()) missing += "  (" + key.references.front() + ")";

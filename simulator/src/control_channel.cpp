@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "kvproto/instrument_map.h"
 #include "state_report.h"
 
 namespace z5rsim {
@@ -43,6 +44,21 @@ SControlReply Ok(std::string text = {}, EControlAction action = EControlAction::
 
 SControlReply Err(std::string_view reason) { return {"ERR " + std::string(reason) + "\n"}; }
 
+// A setting written through the instrument protocol, by its name in the state report.
+std::optional<kvproto::EInstrumentField> WritableField(std::string_view name) {
+    for (const kvproto::SInstrumentField& row : kvproto::InstrumentFields()) {
+        if (row.name == name && row.access != kvproto::EFieldAccess::ReadOnly) return row.field;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> WireValue(std::string_view word) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (error != std::errc() || end != word.data() + word.size()) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 SControlReply HandleControlLine(std::string_view line, CInstrumentState& state, SServerStatus& status) {
@@ -76,6 +92,20 @@ SControlReply HandleControlLine(std::string_view line, CInstrumentState& state, 
         const std::optional<std::int16_t> code = arguments == 1 ? ErrorStatus(words[1]) : std::nullopt;
         if (!code) return Err("expected a non-zero status from -32768 to 32767");
         state.QueueError(*code);
+        return Ok();
+    }
+    if (command == "hold" || command == "release") {
+        const std::optional<kvproto::EInstrumentField> field =
+            arguments >= 1 ? WritableField(words[1]) : std::nullopt;
+        if (!field) return Err("expected a setting's name");
+        if (command == "release") {
+            if (arguments != 1) return Err("expected a setting's name only");
+            state.Release(*field);
+            return Ok();
+        }
+        const std::optional<std::int64_t> wire = arguments == 2 ? WireValue(words[2]) : std::nullopt;
+        if (!wire) return Err("expected a setting's name and its value as sent");
+        state.Hold(*field, *wire);
         return Ok();
     }
     const bool known = command == "state" || command == "drop" || command == "quit" ||

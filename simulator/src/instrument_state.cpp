@@ -104,6 +104,7 @@ SWriteResult CInstrumentState::WriteStored(Field field, std::int64_t value) {
         adjusted = RoundAndClamp(value, rule->min, rule->max, rule->resolution);
         break;
     }
+    if (const auto held = held_.find(field); held != held_.end()) adjusted = {held->second, false};
     const bool unusableBefore = ExtRefUnusable();
     const std::int64_t previous = std::exchange(Stored(field), adjusted.value);
     if (field == Field::RfOutputEnabled && previous != adjusted.value) StartSettling();
@@ -298,6 +299,11 @@ void CInstrumentState::LoseReference() {
 }
 
 void CInstrumentState::RestoreReference() { referencePresent_ = true; }
+
+void CInstrumentState::Hold(Field field, std::int64_t wire) {
+    held_[field] = wire;
+    Stored(field) = wire;
+}
 
 void CInstrumentState::QueueError(std::int16_t status) {
     if (status != 0 && errors_.size() < kErrorQueueDepth) errors_.push_back(status);

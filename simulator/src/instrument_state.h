@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -77,6 +78,10 @@ public:
     void QueueError(std::int16_t status);
     const std::deque<std::int16_t>& ErrorQueue() const { return errors_; }
     void SetRfButton(bool on) { rfButton_ = on; }
+    // A setting the instrument keeps at `wire` whatever is written to it
+    // (answered as accepted), until it is released.
+    void Hold(kvproto::EInstrumentField field, std::int64_t wire);
+    void Release(kvproto::EInstrumentField field) { held_.erase(field); }
 
 private:
     using Field = kvproto::EInstrumentField;
@@ -113,6 +118,7 @@ private:
     bool packetShortened_ = false;  // at its begin
 
     std::deque<std::int16_t> errors_;
+    std::map<Field, std::int64_t> held_;
     bool referencePresent_ = true;
     bool rfButton_ = true;
     std::uint64_t triggers_ = 0;

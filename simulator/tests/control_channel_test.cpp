@@ -103,12 +103,22 @@ TEST_F(ControlChannelTest, FaultsAndActions) {
     EXPECT_EQ(state_.TakeError(), z5rsim::KV_EXTREF_NO_PLL);
     Send("restore-ref");
     EXPECT_TRUE(state_.ReferencePresent());
+
+    // A held setting reads back its held value whatever is written.
+    EXPECT_EQ(Send("hold RfOutputEnabled 0").text, "OK\n");
+    EXPECT_EQ(state_.Write(F::RfOutputEnabled, std::vector<std::int64_t>{1}).status, z5rsim::KV_NO_ERROR);
+    EXPECT_EQ(state_.Read(F::RfOutputEnabled), std::vector<std::int64_t>{0});
+    Send("release RfOutputEnabled");
+    state_.Write(F::RfOutputEnabled, std::vector<std::int64_t>{1});
+    EXPECT_EQ(state_.Read(F::RfOutputEnabled), std::vector<std::int64_t>{1});
 }
 
 TEST_F(ControlChannelTest, BadLinesAreRefusedWithAReason) {
     const char* bad[] = {"",           "   ",          "bogus",        "STATE",         "state now",
                          "mute",       "mute maybe",   "rf-button 1",  "error",         "error 0",
                          "error 40000", "error -32769", "error 12abc", "error -32761 1", "quit now",
+                         "hold",       "hold Nothing 1", "hold RfOutputEnabled", "hold RfOutputEnabled x",
+                         "hold SerialNumber 1", "release", "release RfOutputEnabled 1",
                          "\x01\x02\xff"};
     for (const char* line : bad) {
         const z5rsim::SControlReply reply = Send(line);

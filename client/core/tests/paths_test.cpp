@@ -129,6 +129,9 @@ TEST(ReplaceStringTest, ReplacesEveryOccurrenceIgnoringCase) {
         {"[user]", "[user]", "[USER]/[user]", "[USER]/[user]"},
         {"abc", "", "x", "abc"},                // nothing to search
         {"aaaa", "aa", "b", "bb"},
+        {"aabb", "ab", "", ""},                 // a replacement joining its neighbours is searched again
+        {"xAaBby", "ab", "", "xy"},
+        {"aabb", "ab", "a", "aa"},
         {"xyz", "q", "r", "xyz"},
         {"", "a", "b", ""},
     };

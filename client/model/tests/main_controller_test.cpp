@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -33,7 +34,6 @@ const char* const kLostReference =
     "Потерян захват частоты внешнего опорного генератора. Прибор переключен на внутренний опорный генератор.";
 const char* const kNotFound =
     "Прибор не найден. Необходимо проверить правильность заданного адреса и состояние прибора.";
-constexpr int kFirstReferenceFrequency = 0;
 const char* const kListDiscard = "Все несохраненные данные будут стерты!\nПродолжить?";
 const char* const kRfFailure = "Ошибка включения СВЧ выхода\r\n\r\nПрервать выполнение программы?";
 
@@ -43,6 +43,7 @@ public:
     bool connectedShown = false;
     SInstrumentIdentity instrument;
     std::string rfButton;
+    std::string instrumentError;
     std::map<EIndicator, bool> indicators;
     bool rfChecked = false;
     bool extRefChecked = false;
@@ -61,6 +62,7 @@ public:
     std::map<int, bool> editChanged;
     bool ceilingOn = false;
     double ceiling = 0.0;
+    std::map<ESummaryLine, std::string> summary;
 
     void ShowConnected(const SInstrumentIdentity& shown) override {
         connectedShown = true;
@@ -68,6 +70,7 @@ public:
     }
     void ShowDisconnected() override { connectedShown = false; }
     void ShowRfButton(bool pressed) override { rfButton = pressed ? "on" : "off"; }
+    void ShowInstrumentError(const std::string& text) override { instrumentError = text; }
     void ShowIndicator(EIndicator indicator, bool active) override { indicators[indicator] = active; }
     void ShowRfOutput(bool enabled) override { rfChecked = enabled; }
     void ShowRfRadiating(bool) override {}
@@ -83,8 +86,7 @@ public:
     void ShowControlEnabled(EControl control, bool enabled) override { states.Set(control, enabled); }
     void ShowSuperuserMenu(bool) override {}
     void ShowControlValues(const SDisplayedControls& shown) override { values = shown; }
-    void RefreshSummary() override {}
-    void RefreshSummaryLine(int) override {}
+    void ShowSummaryLine(ESummaryLine line, const std::string& value) override { summary[line] = value; }
     void ShowReadout(EReadout readout, double value) override { readouts[readout] = value; }
     void ShowEditValue(int edit, double value) override { editValues[edit] = value; }
     void ShowEditChanged(int edit, bool changed) override { editChanged[edit] = changed; }
@@ -134,9 +136,8 @@ protected:
         prompt_.timerRunning = [this] { return view_.polling; };
     }
 
-    void StartSimulator(int port = 0) {
-        std::vector<std::string> options;
-        if (port != 0) options = {"--port", std::to_string(port)};
+    void StartSimulator(int port = 0, std::vector<std::string> options = {}) {
+        if (port != 0) options.insert(options.end(), {"--port", std::to_string(port)});
         sim_ = std::make_unique<drvtest::CSimulator>(options);
         ASSERT_TRUE(sim_->Started()) << "z5r-sim did not start";
     }
@@ -234,11 +235,94 @@ TEST_F(MainControllerTest, ADriverErrorSwitchesTheOutputOff) {
     EXPECT_FALSE(view_.rfChecked);
     EXPECT_TRUE(controller.State().connectedFlag);
     EXPECT_TRUE(view_.polling);
+    // Why, in the status bar and without a box.
+    EXPECT_EQ(view_.instrumentError, "Нет захвата 1-го гетеродина");
+    EXPECT_TRUE(prompt_.Shown().empty());
+}
+
+TEST_F(MainControllerTest, TheRfOutputIsWhatTheInstrumentReadBack) {
+    CMainController& controller = Connected();
+    sim_->Control("hold RfOutputEnabled 0");
+    controller.EnableRFActionExecute();
+    EXPECT_FALSE(controller.State().rfEnabled);
+    EXPECT_FALSE(view_.rfChecked);
+    EXPECT_FALSE(controller.Device()->IsRfOn());
+    sim_->Control("release RfOutputEnabled");
+    controller.EnableRFActionExecute();
+    EXPECT_TRUE(controller.State().rfEnabled);
+    EXPECT_TRUE(view_.rfChecked);
+    EXPECT_EQ(SimState("RfOutputEnabled"), "1");
+}
+
+TEST_F(MainControllerTest, TheRunMomentSelectorFollowsTheInstrument) {
+    CMainController& controller = Connected();
+    controller.ModeCBChange(omFrequencySweep);
+    sim_->Control("hold FrequencySinglePoint 0");
+    controller.RunModeCBChange(rmNextPoint);
+    EXPECT_EQ(controller.Profile().controlparams.runmode, rmSweepStart);
+    EXPECT_EQ(view_.selections[ESelector::RunMode], rmSweepStart);
+    EXPECT_EQ(view_.summary[slRunMoment], "Начало развертки");
+}
+
+TEST_F(MainControllerTest, ALostLinkCancelledLeavesNoOutputShownOn) {
+    CMainController& controller = Connected();
+    sim_->Control("rf-button on");
+    controller.EnableRFActionExecute();
+    controller.Timer1Timer();
+    ASSERT_EQ(view_.rfButton, "on");
+    ASSERT_TRUE(view_.rfChecked);
+    sim_->Kill();
+    controller.Timer1Timer();
+    EXPECT_EQ(Texts(), std::vector<std::string>{kLostLink});
+    EXPECT_FALSE(controller.State().rfEnabled);
+    EXPECT_FALSE(view_.rfChecked);
+    EXPECT_EQ(view_.rfButton, "off");
+}
+
+// The settings of the record reach the instrument at connection, also where
+// other edits of the record lie outside the instrument's range.
+TEST_F(MainControllerTest, ConnectingSendsEverySettingOfTheRecord) {
+    MakeController();
+    SProfile& record = controller_->Profile();
+    record.freqparams.start = 0;  // below the instrument's range
+    record.freqparams.stop = 0;
+    record.controlparams.dwell = 0.5;
+    record.syncparams.synctime = 5e-6;
+    record.syncparams.phase = 30;
+    ASSERT_EQ(controller_->OpenConnection("127.0.0.1"), "");
+    EXPECT_EQ(SimState("FrequencyDwell"), "0.5");
+    EXPECT_EQ(SimState("SyncOutDuration"), "0.000005");
+    EXPECT_EQ(SimState("PhaseOffset"), "30");
+}
+
+// An instrument in secure mode without a superuser: nothing of the record
+// is shown, and only applying profiles is left.
+TEST_F(MainControllerTest, ASecureInstrumentLocksTheWindow) {
+    StartSimulator(0, {"--secure"});
+    MakeController();
+    controller_->Profile().controlparams.dwell = 0.5;
+    ASSERT_EQ(controller_->OpenConnection("127.0.0.1"), "");
+    EXPECT_TRUE(controller_->State().settingsLocked);
+    for (int edit = 0; edit < kEditCount; ++edit) {
+        EXPECT_TRUE(std::isnan(view_.values.edits[static_cast<std::size_t>(edit)])) << edit;
+        if (view_.editValues.count(edit) != 0) {
+            EXPECT_TRUE(std::isnan(view_.editValues[edit])) << edit;
+        }
+    }
+    ASSERT_EQ(view_.summary.size(), static_cast<std::size_t>(kSummaryLineCount));
+    for (const auto& [line, text] : view_.summary) EXPECT_EQ(text, "---") << line;
+    EXPECT_FALSE(view_.states.Enabled(EControl::ModeCB));
+    const SProfilePanelActions& actions = controller_->Profiles().Actions();
+    EXPECT_TRUE(actions.list);
+    EXPECT_FALSE(actions.newList || actions.open || actions.save || actions.add || actions.update || actions.edit ||
+                 actions.remove || actions.defaults);
+    // The record still reaches the instrument.
+    EXPECT_EQ(SimState("FrequencyDwell"), "0.5");
 }
 
 TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) {
     CMainController& controller = Connected();
-    controller.RGFreqCBChange(kFirstReferenceFrequency);
+    controller.RGFreqCBChange(rf10MHz);
     controller.ERGCBClick(true);
     ASSERT_TRUE(view_.extRefChecked);
     ASSERT_EQ(SimState("ExtRefEnabled"), "1");
@@ -255,6 +339,8 @@ TEST_F(MainControllerTest, ALostReferenceIsReportedOnceAndSwitchesTheOutputOff) 
     EXPECT_FALSE(controller.Profile().syncparams.erg);
     EXPECT_FALSE(view_.extRefChecked);
     EXPECT_EQ(SimState("RfOutputEnabled"), "0");
+    EXPECT_EQ(view_.summary[slExtRef], "Отключен");
+    EXPECT_EQ(view_.summary[slExtRefFrequency], "---");
     EXPECT_TRUE(controller.State().connectedFlag);
     // Ticks while the box was open ran after it, once each box.
     EXPECT_EQ(prompt_.boxesOpenedInsideABox, 0);
@@ -321,31 +407,59 @@ TEST_F(MainControllerTest, SynchronisationAttenuatorAndReferenceReachTheInstrume
         std::function<void()> event;
         const char* key;
         const char* held;
+        ESummaryLine line;
+        const char* summary;
     };
     const SCase cases[] = {
-        {"sync out relays the input", [&] { controller.SyncOutModeCBChange(soSyncInRepeat); }, "SyncOutMode", "1"},
-        {"sync out at sweep start", [&] { controller.SyncOutModeCBChange(soSweepStart); }, "SyncOutMode", "1001"},
-        {"sync out inverted", [&] { controller.SyncOutCBClick(true); }, "SyncOutInverted", "1"},
-        {"sync in inverted", [&] { controller.SyncInCBClick(true); }, "TriggerInputInverted", "1"},
-        {"external power control", [&] { controller.EPCCBClick(true); }, "ExtPowerControl", "1"},
-        {"attenuator strategy", [&] { controller.AttStrategyCBChange(asMinSwitching); }, "AttStrategy", "3"},
+        {"sync out relays the input", [&] { controller.SyncOutModeCBChange(soSyncInRepeat); }, "SyncOutMode", "1",
+         slSyncOut, "Транслировать синхровход"},
+        {"sync out at sweep start", [&] { controller.SyncOutModeCBChange(soSweepStart); }, "SyncOutMode", "1001",
+         slSyncOut, "Старт развертки"},
+        {"sync out inverted", [&] { controller.SyncOutCBClick(true); }, "SyncOutInverted", "1", slSyncOutInverse,
+         "Включен"},
+        {"sync in inverted", [&] { controller.SyncInCBClick(true); }, "TriggerInputInverted", "1", slSyncInInverse,
+         "Включен"},
+        {"external power control", [&] { controller.EPCCBClick(true); }, "ExtPowerControl", "1", slExtPowerControl,
+         "Включен"},
+        {"attenuator strategy", [&] { controller.AttStrategyCBChange(asMinSwitching); }, "AttStrategy", "3",
+         slAttStrategy, "Минимум переключений"},
         {"reference on",
          [&] {
              controller.RGFreqCBChange(rf10MHz);
              controller.ERGCBClick(true);
          },
-         "ExtRefEnabled", "1"},
-        {"reference frequency", [] {}, "ExtRefFrequency", "10000000"},
-        {"reference off", [&] { controller.ERGCBClick(false); }, "ExtRefEnabled", "0"},
+         "ExtRefEnabled", "1", slExtRef, "Включен"},
+        {"reference frequency", [] {}, "ExtRefFrequency", "10000000", slExtRefFrequency, "10 МГц"},
+        {"reference off", [&] { controller.ERGCBClick(false); }, "ExtRefEnabled", "0", slExtRefFrequency, "---"},
     };
     for (const SCase& c : cases) {
         c.event();
         EXPECT_EQ(SimState(c.key), c.held) << c.what;
+        EXPECT_EQ(view_.summary[c.line], c.summary) << c.what;
     }
     EXPECT_EQ(controller.Profile().powparams.strategy, asMinSwitching);
     EXPECT_TRUE(controller.Profile().syncparams.syncin);
     EXPECT_FALSE(controller.Profile().syncparams.erg);
     EXPECT_TRUE(prompt_.Shown().empty());
+}
+
+TEST_F(MainControllerTest, AReferenceWithoutASignalIsRefusedAndTheInstrumentStaysInternal) {
+    CMainController& controller = Connected();
+    sim_->Control("lose-ref");
+    controller.RGFreqCBChange(rf10MHz);
+    controller.ERGCBClick(true);
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           "Внешний опорный генератор не смог произвести захват частоты или не был подключен"});
+    EXPECT_EQ(SimState("ExtRefEnabled"), "0");
+    EXPECT_FALSE(controller.Profile().syncparams.erg);
+    EXPECT_FALSE(view_.extRefChecked);
+    EXPECT_EQ(view_.summary[slExtRef], "Отключен");
+    // Once the signal is there the same tick takes.
+    sim_->Control("restore-ref");
+    controller.ERGCBClick(true);
+    EXPECT_EQ(SimState("ExtRefEnabled"), "1");
+    EXPECT_TRUE(view_.extRefChecked);
+    EXPECT_EQ(prompt_.Shown().size(), 1u);
 }
 
 TEST_F(MainControllerTest, TheSyncDurationIsUsableExceptWhileTheInputIsRelayed) {
@@ -396,7 +510,7 @@ INSTANTIATE_TEST_SUITE_P(BothAnswers, InstrumentKilledUnderAnErrorBox,
 
 TEST_F(MainControllerTest, ALinkLostWhileTheLostReferenceBoxIsOpenIsOfferedOnceItCloses) {
     CMainController& controller = Connected();
-    controller.RGFreqCBChange(kFirstReferenceFrequency);
+    controller.RGFreqCBChange(rf10MHz);
     controller.ERGCBClick(true);
     ASSERT_TRUE(controller.Profile().syncparams.erg);
     sim_->Control("lose-ref");
@@ -554,6 +668,40 @@ TEST_F(ControllerSettingsTest, FullRangeButtonsTakeTheInstrumentsLimitsAndTheCei
     EXPECT_DOUBLE_EQ(Edit(eiPowStart), limits.minPow);
     EXPECT_DOUBLE_EQ(Edit(eiPowStop), 5.0);
     EXPECT_DOUBLE_EQ(SimNumber("SweepStopLevel"), 5.0);
+}
+
+TEST_F(ControllerSettingsTest, TheSummaryShowsWhatWasSent) {
+    CMainController& controller = Shown();
+    controller.ModeCBChange(omFrequencySweep);
+    Enter(eiPoints, 11);
+    Enter(eiStart, 1e9);
+    Enter(eiStop, 2e9);
+    EXPECT_EQ(view_.summary[slFrequencyStep], "100 000 000 Гц");
+    EXPECT_EQ(view_.summary[slPoints], "11");
+
+    Enter(eiDwell, 0.01);
+    EXPECT_EQ(view_.summary[slDwell], "10 мс");
+    // The unit the operator picks arrives with its event.
+    controller.EditUnitPicked(eiDwell, 0);
+    EXPECT_EQ(view_.summary[slDwell], "0.01 с");
+
+    controller.PowLimitChanged(-20);
+    controller.AllowLimitPowerCBClick(true);
+    EXPECT_EQ(view_.summary[slPowerLimit], "-20 дБм");
+
+    // The logarithmic sweep has no step of its own; its level is the centre's.
+    controller.LinLogRGClick(stLog);
+    EXPECT_EQ(view_.summary[slFrequencyStep], "---");
+    Enter(eiPowCenter, -27);
+    EXPECT_DOUBLE_EQ(view_.readouts[EReadout::P0], -27);
+
+    controller.LinLogRGClick(stLinear);
+    controller.ModeCBChange(omFrequencyPowerSweep);
+    Enter(eiPoints, 3);
+    Enter(eiPowStart, -30);
+    Enter(eiPowStop, -20);
+    EXPECT_EQ(view_.summary[slPowerStep], "5 дБ");
+    EXPECT_TRUE(prompt_.Shown().empty());
 }
 
 TEST_F(ControllerSettingsTest, ManualSteppingWalksThePointsAndWraps) {

@@ -51,6 +51,7 @@ public:
     void ShowConnected(const SInstrumentIdentity&) override {}
     void ShowDisconnected() override {}
     void ShowRfButton(bool) override {}
+    void ShowInstrumentError(const std::string&) override {}
     void ShowIndicator(EIndicator, bool) override {}
     void ShowRfOutput(bool) override {}
     void ShowRfRadiating(bool) override {}
@@ -77,8 +78,7 @@ public:
         if (selector == ESelector::Mode) modeItem = index;
     }
     void ShowChecked(ECheck, bool) override {}
-    void RefreshSummary() override {}
-    void RefreshSummaryLine(int) override {}
+    void ShowSummaryLine(ESummaryLine, const std::string&) override {}
     void RequestTerminate() override {}
 
     // IPulseWindow: every edit lies within its limits here, so the main

@@ -19,9 +19,9 @@ SSummaryState Shown() {
     s.dwellEnabled = true;
     s.attStrategyEnabled = true;
     s.rgFreqEnabled = true;
-    s.dwell = {"10", "мс"};
-    s.powLimit = {"5", "дБм"};
-    s.syncTime = {"255", "мкс"};
+    s.dwell = {0.01, std::nullopt};
+    s.powLimit = {5, std::nullopt};
+    s.syncTime = {255e-6, std::nullopt};
     return s;
 }
 
@@ -56,16 +56,16 @@ TEST(NumberText, GroupsOfThreeDigitsInTheIntegerPart) {
 }
 
 TEST(Summary, FrequencyStepGroupedWithUnit) {
-    EXPECT_EQ(SummaryValue(1, LinearSweep(1e9, 2e9, 11), Shown()), "100 000 000 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, LinearSweep(1e9, 2e9, 11), Shown()), "100 000 000 Гц");
 }
 
 TEST(Summary, TruncatedZeroStepShowsTheSmallestStepWithTheSpansSign) {
-    EXPECT_EQ(SummaryValue(1, LinearSweep(1e9, 1.000000005e9, 11), Shown()), "0.001 Гц");
-    EXPECT_EQ(SummaryValue(1, LinearSweep(1.000000005e9, 1e9, 11), Shown()), "-0.001 Гц");
-    EXPECT_EQ(SummaryValue(1, LinearSweep(1e9, 1e9, 11), Shown()), "0 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, LinearSweep(1e9, 1.000000005e9, 11), Shown()), "0.001 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, LinearSweep(1.000000005e9, 1e9, 11), Shown()), "-0.001 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, LinearSweep(1e9, 1e9, 11), Shown()), "0 Гц");
     // One point counts as one interval; the step is truncated toward zero.
-    EXPECT_EQ(SummaryValue(1, LinearSweep(1e9, 2e9, 1), Shown()), "1 000 000 000 Гц");
-    EXPECT_EQ(SummaryValue(1, LinearSweep(0, 10, 4), Shown()), "3 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, LinearSweep(1e9, 2e9, 1), Shown()), "1 000 000 000 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, LinearSweep(0, 10, 4), Shown()), "3 Гц");
 }
 
 TEST(Summary, StepLinesDependOnModeAndSweepType) {
@@ -73,19 +73,21 @@ TEST(Summary, StepLinesDependOnModeAndSweepType) {
     p.powparams.start = -10;
     p.powparams.stop = 10;
     p.powparams.points = 5;
-    EXPECT_EQ(SummaryValue(2, p, Shown()), "---");
+    EXPECT_EQ(SummaryValue(slPowerStep, p, Shown()), "---");
     p.freqparams.mode = stLog;
-    EXPECT_EQ(SummaryValue(1, p, Shown()), "---");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, p, Shown()), "---");
     p.controlparams.mode = omFrequencyPowerSweep;  // the frequency points serve the power too
-    EXPECT_EQ(SummaryValue(1, p, Shown()), "---");
-    EXPECT_EQ(SummaryValue(2, p, Shown()), "2 дБ");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, p, Shown()), "---");
+    EXPECT_EQ(SummaryValue(slPowerStep, p, Shown()), "2 дБ");
     p.freqparams.mode = stLinear;
-    EXPECT_EQ(SummaryValue(1, p, Shown()), "100 000 000 Гц");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, p, Shown()), "100 000 000 Гц");
     p.controlparams.mode = omPowerSweep;
-    EXPECT_EQ(SummaryValue(1, p, Shown()), "---");
-    EXPECT_EQ(SummaryValue(2, p, Shown()), "5 дБ");
+    EXPECT_EQ(SummaryValue(slFrequencyStep, p, Shown()), "---");
+    EXPECT_EQ(SummaryValue(slPowerStep, p, Shown()), "5 дБ");
+    // Only a step of exactly 0 shows as the smallest one; a small step is 0 at
+    // three decimals.
     p.powparams.stop = -9.9999;
-    EXPECT_EQ(SummaryValue(2, p, Shown()), "0.001 дБ");
+    EXPECT_EQ(SummaryValue(slPowerStep, p, Shown()), "0 дБ");
 }
 
 TEST(Summary, PointsLineByMode) {
@@ -99,7 +101,7 @@ TEST(Summary, PointsLineByMode) {
                                                 {omListSweep, "501"}};
     for (const auto& [mode, text] : rows) {
         p.controlparams.mode = mode;
-        EXPECT_EQ(SummaryValue(0, p, Shown()), text) << mode;
+        EXPECT_EQ(SummaryValue(slPoints, p, Shown()), text) << mode;
     }
 }
 
@@ -134,14 +136,33 @@ TEST(Summary, ControlStatesAndFlagsDecideSingleLines) {
     s.dwellEnabled = false;
     s.attStrategyEnabled = false;
     s.rgFreqEnabled = false;  // the external reference is in use
-    EXPECT_EQ(SummaryValue(3, p, s), "---");
-    EXPECT_EQ(SummaryValue(4, p, s), "---");
-    EXPECT_EQ(SummaryValue(5, p, s), "---");
-    EXPECT_EQ(SummaryValue(6, p, s), "Не задано");
-    EXPECT_EQ(SummaryValue(12, p, s), "Включен");
-    EXPECT_EQ(SummaryValue(13, p, s), "10 МГц");
+    EXPECT_EQ(SummaryValue(slRunMoment, p, s), "---");
+    EXPECT_EQ(SummaryValue(slDwell, p, s), "---");
+    EXPECT_EQ(SummaryValue(slAttStrategy, p, s), "---");
+    EXPECT_EQ(SummaryValue(slPowerLimit, p, s), "Не задано");
+    EXPECT_EQ(SummaryValue(slExtRef, p, s), "Включен");
+    EXPECT_EQ(SummaryValue(slExtRefFrequency, p, s), "10 МГц");
     p.syncparams.syncmode = 9;  // an index the combo box does not have
-    EXPECT_EQ(SummaryValue(7, p, s), "---");
+    EXPECT_EQ(SummaryValue(slSyncOut, p, s), "---");
+}
+
+TEST(Summary, EditsShowTheirNumberInTheUnitPickedOrByMagnitude) {
+    const SProfile p = LinearSweep(1e9, 2e9, 11);
+    struct SCase {
+        SShownNumber dwell;
+        const char* text;
+    };
+    const SCase cases[] = {
+        {{0.01, std::nullopt}, "10 мс"},
+        {{0.01, 0}, "0.01 с"},
+        {{0.0125, -6}, "12500 мкс"},
+        {{1.5, std::nullopt}, "1.5 с"},
+    };
+    for (const SCase& c : cases) {
+        SSummaryState s = Shown();
+        s.dwell = c.dwell;
+        EXPECT_EQ(SummaryValue(slDwell, p, s), c.text);
+    }
 }
 
 TEST(Summary, DisconnectedOrLockedShowsNothingAnywhere) {
@@ -152,8 +173,8 @@ TEST(Summary, DisconnectedOrLockedShowsNothingAnywhere) {
     s = Shown();
     s.settingsLocked = true;
     for (const std::string& value : SummaryValues(p, s)) EXPECT_EQ(value, "---");
-    EXPECT_EQ(SummaryValue(-1, p, Shown()), "---");
-    EXPECT_EQ(SummaryValue(kSummaryLineCount, p, Shown()), "---");
+    EXPECT_EQ(SummaryValue(static_cast<ESummaryLine>(-1), p, Shown()), "---");
+    EXPECT_EQ(SummaryValue(static_cast<ESummaryLine>(kSummaryLineCount), p, Shown()), "---");
 }
 
 }  // namespace

@@ -12,6 +12,11 @@ namespace z5r {
 std::string Tr(const char* key);
 inline std::string Tr(const std::string& key) { return Tr(key.c_str()); }
 
+// The text for `key` where the same key means different things: looked up
+// under `context` (a message context of the catalogue), `key` itself when
+// the catalogue has no entry for that context.
+std::string TrContext(const char* context, const char* key);
+
 // Texts that come with the toolkit rather than the program (standard button
 // captions, edit menus): looked up in the additional domain "C++" first, then
 // in the program's own; `text` itself when neither has it.

@@ -5,6 +5,8 @@
 // and nothing fires while it is detached, not even later):
 //   OnChange   every change of the value: each edit of the text by the
 //              operator, each step, each SetValue (also with the same value).
+//   OnUnitChange the operator picked the unit the value is shown in
+//              (ShownPower tells which).
 //   OnValidate the operator confirmed an entry: Enter (or the keypad Enter,
 //              also without a change), leaving the edit after editing its
 //              text when the value differs from the remembered one, or a step
@@ -60,6 +62,7 @@ public:
     // ---- events ----------------------------------------------------------
     std::function<void(TKvSpinEdit* sender)> OnChange;
     std::function<void(TKvSpinEdit* sender)> OnValidate;
+    std::function<void(TKvSpinEdit* sender)> OnUnitChange;
 
     // ---- value -----------------------------------------------------------
     // The value held (base unit); NaN when the edit is blank or its text
