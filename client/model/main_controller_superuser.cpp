@@ -7,7 +7,7 @@ void CMainController::ShowLockChange() {
     view_.ShowPulsePanel(state_.hasPulseModUi && !state_.settingsLocked);
     SetControlsState(true);
     RunModeCBChange(shown_.runmode);
-    view_.RefreshSummary();
+    RefreshSummary();
     profilePanel_.ShowAllRows();
     listPanel_.ShowAllSegments();
 }
