@@ -12,6 +12,12 @@
 
 namespace z5r {
 
+// What a numeric edit shows: its text and its unit as shown.
+struct SEditText {
+    std::string text;
+    std::string unit;
+};
+
 // What the window's edits show at the capture.
 struct SCaptureSource {
     SEditSteps steps;
