@@ -147,6 +147,12 @@ protected:
         options.instrumentPort = [this] { return static_cast<int>(sim_->Port()); };
         controller_ = std::make_unique<CMainController>(view_, prompt_, std::move(options));
     }
+    // The factory list holds `record` as its current settings, which the
+    // connection applies.
+    static void StartFrom(const SProfile& record) {
+        ASSERT_EQ(WriteProfileListFile(GetVxDir(dirApplication) + "/default.z5p", {record}, EProfileListMark::Plain),
+                  EProfileListWrite::Written);
+    }
     CMainController& Connected() {
         MakeController();
         const std::string error = controller_->OpenConnection("127.0.0.1");
@@ -282,13 +288,14 @@ TEST_F(MainControllerTest, ALostLinkCancelledLeavesNoOutputShownOn) {
 // The settings of the record reach the instrument at connection, also where
 // other edits of the record lie outside the instrument's range.
 TEST_F(MainControllerTest, ConnectingSendsEverySettingOfTheRecord) {
-    MakeController();
-    SProfile& record = controller_->Profile();
+    SProfile record = MakeInitialProfile();
     record.freqparams.start = 0;  // below the instrument's range
     record.freqparams.stop = 0;
     record.controlparams.dwell = 0.5;
     record.syncparams.synctime = 5e-6;
     record.syncparams.phase = 30;
+    StartFrom(record);
+    MakeController();
     ASSERT_EQ(controller_->OpenConnection("127.0.0.1"), "");
     EXPECT_EQ(SimState("FrequencyDwell"), "0.5");
     EXPECT_EQ(SimState("SyncOutDuration"), "0.000005");
@@ -299,8 +306,10 @@ TEST_F(MainControllerTest, ConnectingSendsEverySettingOfTheRecord) {
 // is shown, and only applying profiles is left.
 TEST_F(MainControllerTest, ASecureInstrumentLocksTheWindow) {
     StartSimulator(0, {"--secure"});
+    SProfile record = MakeInitialProfile();
+    record.controlparams.dwell = 0.5;
+    StartFrom(record);
     MakeController();
-    controller_->Profile().controlparams.dwell = 0.5;
     ASSERT_EQ(controller_->OpenConnection("127.0.0.1"), "");
     EXPECT_TRUE(controller_->State().settingsLocked);
     for (int edit = 0; edit < kEditCount; ++edit) {
