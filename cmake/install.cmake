@@ -8,7 +8,7 @@ set(KV_INSTALL_APPDIR "lib/z5r" CACHE STRING "application folder, relative to th
 # Programs whose installed library path differs from their built one are
 # installed as targets, so the installed copy gets that path exactly: built,
 # the loader path is padded with empty entries, which mean the current folder.
-set(KV_PROGRAMS_WITH_INSTALL_PATH kvtalk kvmon kvfind)
+set(KV_PROGRAMS_WITH_INSTALL_PATH kvtalk kvmon kvfind z5r-profile)
 set(copy_exclusions)
 foreach(program IN LISTS KV_PROGRAMS_WITH_INSTALL_PATH)
   list(APPEND copy_exclusions PATTERN ${program} EXCLUDE)
