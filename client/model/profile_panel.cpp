@@ -312,15 +312,15 @@ void CProfilePanel::AddProfileActionExecute() {
 void CProfilePanel::UpdateProfileActionExecute() {
     if (!selected_ || host_.SettingsLocked()) return;
     const int row = *selected_;
-    SProfile& profile = profiles_[static_cast<std::size_t>(row)];
-    const std::string comment = profile.comment;
-    profile = host_.Current();
-    profile.comment = comment;
-    if (Capture(profile, ECaptureSummary::Offer)) {
-        ForgetApplied();
-        applied_ = row;
-        if (rows_ != nullptr) rows_->ShowRow(row, RowOf(row));
-    }
+    SProfile updated = host_.Current();
+    updated.comment = profiles_[static_cast<std::size_t>(row)].comment;
+    // A comment dialog cancelled leaves the stored profile as it was: the
+    // operator declined the update.
+    if (!Capture(updated, ECaptureSummary::Offer)) return;
+    profiles_[static_cast<std::size_t>(row)] = std::move(updated);
+    ForgetApplied();
+    applied_ = row;
+    if (rows_ != nullptr) rows_->ShowRow(row, RowOf(row));
     Touched();
     actions_.save = true;
     ShowActions();

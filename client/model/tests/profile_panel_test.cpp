@@ -345,6 +345,17 @@ TEST_F(ProfilePanelTest, AddUpdateEditDeleteAndApply) {
     EXPECT_FALSE(rows_.actions.save || rows_.actions.newList);
 }
 
+TEST_F(ProfilePanelTest, UpdateCancelledInTheCommentDialogKeepsTheStoredProfile) {
+    WriteDefault({Named("", 3e9), Named("", 4e9)});
+    Connect();
+    host_.current.freqparams.fix = 6e9;
+    panel_.SelectionChanged(0);
+    panel_.UpdateProfileActionExecute();  // no comment queued: the dialog is cancelled
+    EXPECT_EQ(prompt_.ProposedComments().size(), 1u);
+    EXPECT_EQ(panel_.Profiles()[0].freqparams.fix, 3e9);
+    EXPECT_FALSE(panel_.Modified());
+}
+
 TEST_F(ProfilePanelTest, NewOpenAndSave) {
     WriteDefault({Named("a", 1e9), Named("", 3e9)});
     Connect();
