@@ -3,6 +3,8 @@
 written to it; the script file lists the devices present."""
 
 import os
+import subprocess
+import sys
 import threading
 import time
 from pathlib import Path
@@ -168,3 +170,21 @@ def test_clear_reopens_a_device_plugged_in_again(rm, bridges):
     bridges.present(*PLUGGED)
     instrument.clear()
     assert instrument.query("back") == "back"
+
+
+def test_a_program_that_exits_with_a_bridge_open_ends_cleanly(bridges):
+    # Not through PyVISA, which closes its sessions first: the library closes
+    # the bridge at the program's exit, after the D2XX library's own
+    # destructors may have run.
+    program = (
+        "import ctypes, sys\n"
+        "lib = ctypes.CDLL(sys.argv[1])\n"
+        "rm, vi = ctypes.c_uint32(), ctypes.c_uint32()\n"
+        "assert lib.viOpenDefaultRM(ctypes.byref(rm)) == 0\n"
+        "assert lib.viOpen(rm, sys.argv[2].encode(), 0, 0, ctypes.byref(vi)) == 0\n"
+    )
+    ended = subprocess.run(
+        [sys.executable, "-c", program, os.environ["KVVISA_LIBRARY"], name_of(SERIAL)],
+        capture_output=True, text=True, timeout=60,
+    )
+    assert (ended.returncode, ended.stderr) == (0, "")

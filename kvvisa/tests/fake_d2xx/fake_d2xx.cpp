@@ -114,21 +114,33 @@ struct OpenDevice {
 };
 
 std::mutex gMutex;  // guards gOpen and the log
+// Set once gOpen is destroyed: a program that exits with a session open
+// closes it after this library's own destructors ran, and then finds every
+// handle unknown instead of a destroyed map. A plain flag stays readable.
+bool gOpenEnded = false;
 // The open devices by handle. Owned here, so a build without FT_Close frees
 // them when it is unloaded.
-std::map<FT_HANDLE, std::unique_ptr<OpenDevice>> gOpen;
+struct OpenDevices {
+    std::map<FT_HANDLE, std::unique_ptr<OpenDevice>> byHandle;
+    ~OpenDevices() {
+        byHandle.clear();
+        gOpenEnded = true;
+    }
+} gOpen;
 
 bool IsOpen(const std::string& serial) {
     std::lock_guard<std::mutex> guard(gMutex);
-    return std::any_of(gOpen.begin(), gOpen.end(),
+    if (gOpenEnded) return false;
+    return std::any_of(gOpen.byHandle.begin(), gOpen.byHandle.end(),
                        [&](const auto& open) { return open.second->serial == serial; });
 }
 
 // The device behind a handle this library gave out, or null.
 OpenDevice* Opened(FT_HANDLE handle) {
     std::lock_guard<std::mutex> guard(gMutex);
-    const auto it = gOpen.find(handle);
-    return it != gOpen.end() ? it->second.get() : nullptr;
+    if (gOpenEnded) return nullptr;
+    const auto it = gOpen.byHandle.find(handle);
+    return it != gOpen.byHandle.end() ? it->second.get() : nullptr;
 }
 
 [[maybe_unused]] std::string SerialOf(FT_HANDLE handle) {
@@ -214,11 +226,12 @@ FT_STATUS FT_OpenEx(void* arg, std::uint32_t flags, FT_HANDLE* handle) {
     auto device = std::make_unique<OpenDevice>();
     device->serial = serial;
     *handle = device.get();
+    bool kept = false;
     {
         std::lock_guard<std::mutex> guard(gMutex);
-        gOpen.emplace(*handle, std::move(device));
+        if (!gOpenEnded) kept = gOpen.byHandle.emplace(*handle, std::move(device)).second;
     }
-    return Logged(call, FT_OK);
+    return Logged(call, kept ? FT_OK : FT_DEVICE_NOT_OPENED);
 }
 
 FT_STATUS FT_SetTimeouts(FT_HANDLE handle, std::uint32_t readTimeoutMs,
@@ -289,7 +302,7 @@ FT_STATUS FT_Close(FT_HANDLE handle) {
     if (const auto failure = ScriptedFailure(script, "FT_Close")) return Logged(call, *failure);
     {
         std::lock_guard<std::mutex> guard(gMutex);
-        gOpen.erase(handle);
+        gOpen.byHandle.erase(handle);
     }
     return Logged(call, FT_OK);
 }
