@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "kvproto/packet.h"
@@ -79,9 +80,10 @@ void EncodeValue(double x, std::uint8_t flagB, std::uint8_t* out) {
     const std::int64_t fixed = ToFixedPoint(x, FractionBytes(flagB));
     const auto word = static_cast<std::uint64_t>(fixed);
     const std::uint8_t signFill = fixed < 0 ? 0xFF : 0x00;
-    for (unsigned i = 0; i < count; ++i) {
-        out[i] = i < 8 ? static_cast<std::uint8_t>(word >> (8 * i)) : signFill;
-    }
+    // Bytes past the 64-bit word only repeat the sign.
+    const unsigned low = count < 8 ? count : 8;
+    for (unsigned i = 0; i < low; ++i) out[i] = static_cast<std::uint8_t>(word >> (8 * i));
+    if (count > low) std::memset(out + low, signFill, count - low);
 }
 
 double DecodeValue(const std::uint8_t* in, std::uint8_t flagB) {
