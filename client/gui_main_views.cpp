@@ -248,6 +248,9 @@ QWidget* TMain::BuildProfileGroup() {
 
 void TMain::ShowStateImages(const SStateImages& images) {
     for (const auto& [label, index] : {std::pair{ModeImage, images.mode}, std::pair{TriggerImage, images.trigger}}) {
+        // Drawing the image is costly and every refresh asks again for the same one.
+        const QVariant shown = label->property("imageIndex");
+        if (shown.isValid() && shown.toInt() == index) continue;
         label->setPixmap(StateImage(index));
         label->setProperty("imageIndex", index);
     }

@@ -1,6 +1,7 @@
 #include "window_images.h"
 
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <cmath>
@@ -147,9 +148,7 @@ QColor ToolInk(EToolImage index) {
     }
 }
 
-}  // namespace
-
-QPixmap StateImage(int index) {
+QPixmap DrawStateImage(int index) {
     const int modeCount = static_cast<int>(kOperatingModeItems.size());
     if (index >= kStateImageFirstMode && index < kStateImageFirstMode + modeCount) {
         return Draw(kInk, ModeDrawing(index - kStateImageFirstMode));
@@ -160,6 +159,18 @@ QPixmap StateImage(int index) {
     QPixmap none(kImageSize, kImageSize);
     none.fill(Qt::transparent);
     return none;
+}
+
+}  // namespace
+
+QPixmap StateImage(int index) {
+    // The images never change, so each is drawn once and kept in Qt's cache.
+    const QString key = QStringLiteral("z5r-state-%1").arg(index);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached)) return cached;
+    cached = DrawStateImage(index);
+    QPixmapCache::insert(key, cached);
+    return cached;
 }
 
 QIcon ToolImage(EToolImage index) {

@@ -190,7 +190,9 @@ void TKvSpinEdit::ShowValue() {
     if (!power && std::isnan(value_)) power = shownPower_;
     const FormattedValue shown = FormatValue(value_, units_, precision_, power);
     shownPower_ = shown.power;
-    edit_->setText(ToQ(shown.number));
+    // The same text again would only redo the edit's text layout.
+    const QString text = ToQ(shown.number);
+    if (edit_->text() != text) edit_->setText(text);
     typing_ = false;
 
     const auto& choices = UnitChoices(units_);
@@ -202,16 +204,21 @@ void TKvSpinEdit::ShowValue() {
 }
 
 void TKvSpinEdit::UpdateLook() {
-    QFont font = edit_->font();
-    font.setBold(changed_);
-    edit_->setFont(font);
+    // Setting a font or palette re-polishes and re-lays out the edit even when
+    // nothing differs, so only a real change is pushed.
+    if (edit_->font().bold() != changed_) {
+        QFont font = edit_->font();
+        font.setBold(changed_);
+        edit_->setFont(font);
+    }
 
     const bool unreadable = typing_ && std::isnan(value_) && !edit_->text().trimmed().isEmpty();
-    QPalette palette = edit_->palette();
-    palette.setColor(QPalette::Text, IsOutOfRange() || unreadable
-                                         ? QColor(Qt::red)
-                                         : this->palette().color(QPalette::Text));
-    edit_->setPalette(palette);
+    const QColor ink = IsOutOfRange() || unreadable ? QColor(Qt::red) : this->palette().color(QPalette::Text);
+    if (edit_->palette().color(QPalette::Text) != ink) {
+        QPalette palette = edit_->palette();
+        palette.setColor(QPalette::Text, ink);
+        edit_->setPalette(palette);
+    }
 }
 
 void TKvSpinEdit::RebuildUnitBox() {

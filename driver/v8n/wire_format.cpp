@@ -1,21 +1,45 @@
 #include "wire_format.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "kvproto/packet.h"
 
 namespace korvel::v8n {
 
+namespace {
+
+// The integer range of `bytes` two's-complement bytes, in units of the
+// fraction the format carries, for every format byte: worked out once, as
+// a list converts thousands of values with the same format.
+struct SWireRange {
+    double lowest = 0;
+    double highest = 0;
+};
+
+const std::array<SWireRange, 256>& WireRanges() {
+    static const std::array<SWireRange, 256> ranges = [] {
+        std::array<SWireRange, 256> table{};
+        for (unsigned flag = 0; flag < table.size(); ++flag) {
+            const auto flagB = static_cast<std::uint8_t>(flag);
+            const unsigned bytes = std::min(kvproto::BytesPerValue(flagB), 8u);
+            if (bytes == 0) continue;
+            const double fractionUnit = std::ldexp(1.0, 8 * static_cast<int>(kvproto::FractionBytes(flagB)));
+            table[flag].highest = (std::ldexp(1.0, 8 * static_cast<int>(bytes) - 1) - 1) / fractionUnit;
+            table[flag].lowest = -std::ldexp(1.0, 8 * static_cast<int>(bytes) - 1) / fractionUnit;
+        }
+        return table;
+    }();
+    return ranges;
+}
+
+}  // namespace
+
 double SettingToWire(double setting, double scale, std::uint8_t flagB) {
-    const unsigned bytes = std::min(kvproto::BytesPerValue(flagB), 8u);
-    if (bytes == 0) return 0;
-    // The integer range of `bytes` two's-complement bytes, in units of the
-    // fraction the format carries.
-    const double fractionUnit = std::ldexp(1.0, 8 * static_cast<int>(kvproto::FractionBytes(flagB)));
-    const double highest = (std::ldexp(1.0, 8 * static_cast<int>(bytes) - 1) - 1) / fractionUnit;
-    const double lowest = -std::ldexp(1.0, 8 * static_cast<int>(bytes) - 1) / fractionUnit;
-    return std::clamp(setting * scale, lowest, highest);
+    if (kvproto::BytesPerValue(flagB) == 0) return 0;
+    const SWireRange& range = WireRanges()[flagB];
+    return std::clamp(setting * scale, range.lowest, range.highest);
 }
 
 double WireToSetting(double wire, double scale) { return wire / scale; }

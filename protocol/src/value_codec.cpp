@@ -1,6 +1,8 @@
 #include "kvproto/value_codec.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "kvproto/packet.h"
@@ -11,11 +13,33 @@ namespace {
 // 2^63 is exact as a double; INT64_MAX is not, so compare against this.
 constexpr double kTwoTo63 = 9223372036854775808.0;
 
-// The scale is applied with ldexp: multiplying by a power of two is exact, so
-// the rounding below sees x * 256^f itself, for any fraction count up to 15.
+// 256^f for every fraction count a format can carry (0..15); each is a power
+// of two, so it is exact, and a table spares a libm call per value of a list.
+constexpr auto kPowersOf256 = [] {
+    std::array<double, 16> powers{};
+    double power = 1.0;
+    for (double& entry : powers) {
+        entry = power;
+        power *= 256.0;
+    }
+    return powers;
+}();
+
+constexpr auto kInversePowersOf256 = [] {
+    std::array<double, 16> powers{};
+    double power = 1.0;
+    for (double& entry : powers) {
+        entry = power;
+        power /= 256.0;
+    }
+    return powers;
+}();
+
+// Multiplying by a power of two is exact, so the rounding below sees
+// x * 256^f itself, for any fraction count up to 15.
 std::int64_t ToFixedPoint(double x, unsigned fractionBytes) {
     if (std::isnan(x)) return 0;
-    const double scaled = std::round(std::ldexp(x, static_cast<int>(8 * fractionBytes)));
+    const double scaled = std::round(x * kPowersOf256[fractionBytes & 0x0F]);
     if (scaled >= kTwoTo63) return std::numeric_limits<std::int64_t>::max();
     if (scaled < -kTwoTo63) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(scaled);
@@ -56,15 +80,18 @@ void EncodeValue(double x, std::uint8_t flagB, std::uint8_t* out) {
     const std::int64_t fixed = ToFixedPoint(x, FractionBytes(flagB));
     const auto word = static_cast<std::uint64_t>(fixed);
     const std::uint8_t signFill = fixed < 0 ? 0xFF : 0x00;
-    for (unsigned i = 0; i < count; ++i) {
-        out[i] = i < 8 ? static_cast<std::uint8_t>(word >> (8 * i)) : signFill;
-    }
+    // Bytes past the 64-bit word only repeat the sign.
+    const unsigned low = count < 8 ? count : 8;
+    for (unsigned i = 0; i < low; ++i) out[i] = static_cast<std::uint8_t>(word >> (8 * i));
+    if (count > low) std::memset(out + low, signFill, count - low);
 }
 
 double DecodeValue(const std::uint8_t* in, std::uint8_t flagB) {
     const unsigned count = BytesPerValue(flagB);
     if (count == 0) return 0.0;
-    return std::ldexp(ToDouble(in, count), -static_cast<int>(8 * FractionBytes(flagB)));
+    // 256^-f is a power of two too, so the product is the correctly rounded
+    // quotient, as ldexp would give.
+    return ToDouble(in, count) * kInversePowersOf256[FractionBytes(flagB)];
 }
 
 }  // namespace kvproto
