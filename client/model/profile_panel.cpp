@@ -123,16 +123,12 @@ void CProfilePanel::Load(ESource source, EConfirm confirm) {
     }
     if (result != EProfileListRead::Read) return;
 
-    profiles_ = std::move(read);
-    modified_ = false;
-    tooltipRow_.reset();
-    applied_.reset();
     // The last profile is the settings the list was written with.
-    if (!profiles_.empty()) {
-        host_.Current() = std::move(profiles_.back());
-        profiles_.pop_back();
+    if (!read.empty()) {
+        host_.Current() = std::move(read.back());
+        read.pop_back();
     }
-    FillRows();
+    TakeList(std::move(read));
 }
 
 bool CProfilePanel::SaveUserList() {
@@ -209,6 +205,14 @@ void CProfilePanel::SelectionChanged(std::optional<int> row) {
     ShowActions();
 }
 
+void CProfilePanel::TakeList(std::vector<SProfile> profiles) {
+    profiles_ = std::move(profiles);
+    modified_ = false;
+    tooltipRow_.reset();
+    applied_.reset();
+    FillRows();
+}
+
 void CProfilePanel::ForgetApplied() {
     if (!applied_) return;
     const int was = *applied_;
@@ -253,13 +257,9 @@ bool CProfilePanel::ConfirmDiscard() {
 
 void CProfilePanel::NewProfileListActionExecute() {
     if (!ConfirmDiscard()) return;
-    profiles_.clear();
-    modified_ = false;
-    tooltipRow_.reset();
-    applied_.reset();
     actions_.newList = false;
     actions_.save = false;
-    FillRows();
+    TakeList({});
 }
 
 void CProfilePanel::OpenProfileListActionExecute() {
@@ -272,13 +272,9 @@ void CProfilePanel::OpenProfileListActionExecute() {
     if (const auto message = ProfileListReadMessage(result)) prompt_.ShowMessage(*message);
     // A list the secure-mode test refuses leaves the list as it was.
     if (result != EProfileListRead::Read) return;
-    profiles_ = std::move(read);
-    modified_ = false;
-    tooltipRow_.reset();
-    applied_.reset();
     actions_.save = false;
     actions_.newList = true;
-    FillRows();
+    TakeList(std::move(read));
 }
 
 void CProfilePanel::SaveProfileListActionExecute() {

@@ -147,6 +147,8 @@ private:
     bool ConfirmDiscard();
     void Touched();
     void ShowActions();
+    // A whole new list: unmodified, nothing applied, its rows shown.
+    void TakeList(std::vector<SProfile> profiles);
     void FillRows();
     SProfileRow RowOf(int index) const;
     void ShowError(const char* text);
