@@ -11,32 +11,10 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh
 app="$PWD/build/app"
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+source scripts/simulator.sh
 # The instrument listens on loopback only: port 8888 as a real Z5R, discovery
 # on 8889, its control channel on 8890.
-"$app/z5r-sim" --address 127.0.0.1 --port 8888 --discovery-port 8889 --control-port 8890 \
-  >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-for _ in $(seq 1 100); do
-  grep -q '^z5r-sim ready' "$work/sim.out" 2>/dev/null && break
-  if ! kill -0 "$sim_pid" 2>/dev/null; then
-    echo "run: the simulated instrument did not start:" >&2
-    cat "$work/sim.err" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
-grep -q '^z5r-sim ready' "$work/sim.out" || { echo "run: the simulated instrument did not get ready" >&2; exit 1; }
+start_simulator run 8888
 echo "run: simulated Z5R on 127.0.0.1:8888 (control channel 127.0.0.1:8890)"
 
 # The launcher ends once it has started the client; the script stays until

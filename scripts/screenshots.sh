@@ -13,28 +13,10 @@ out="${1:-$PWD/build/screenshots}"
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+source scripts/simulator.sh
 # Ports of our own, so a simulator another run keeps on 8888 is left alone.
 base=$((20000 + RANDOM % 20000))
-"$app/z5r-sim" --address 127.0.0.1 --port "$base" --discovery-port $((base + 1)) \
-  --control-port $((base + 2)) >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-for _ in $(seq 1 100); do
-  grep -q '^z5r-sim ready' "$work/sim.out" 2>/dev/null && break
-  kill -0 "$sim_pid" 2>/dev/null || { cat "$work/sim.err" >&2; exit 1; }
-  sleep 0.1
-done
-grep -q '^z5r-sim ready' "$work/sim.out" || { echo "screenshots: the simulator did not get ready" >&2; exit 1; }
+start_simulator screenshots "$base"
 
 # One picture: language, file name, then the Z5R_SNAPSHOT_* settings.
 shoot() {
