@@ -125,7 +125,9 @@ public:
     void ConnectActionExecute();
     void ConnectTo(const QString& address);
     void DisconnectActionExecute() { controller_.DisconnectActionExecute(); }
-    korvel::TFormConnect* ConnectDialog() const { return connectDialog_; }
+    // The connection dialog, built when first needed: a connection to the
+    // address given at start never needs it.
+    korvel::TFormConnect* ConnectDialog();
     // The status poll (Timer1's tick, also called directly by tests).
     void Timer1Timer() { controller_.Timer1Timer(); }
 
@@ -255,7 +257,8 @@ private:
     IPrompt& prompt_;
     SMainState& state_;
     SProfile& profile_;
-    korvel::TFormConnect* connectDialog_ = nullptr;  // created by the first connect action
+    korvel::TFormConnect* connectDialog_ = nullptr;  // see ConnectDialog()
+    int connectionShown_ = 0;  // the korvel::EConnectionState last shown
     std::array<korvel::TKvSpinEdit*, kEditCount> edits_{};
     bool connectActionRunning_ = false;
     // The program's window that had the focus last (nullptr: none of ours).

@@ -26,27 +26,30 @@ QString Text(const char* key) { return QString::fromStdString(Tr(key)); }
 
 }  // namespace
 
+korvel::TFormConnect* TMain::ConnectDialog() {
+    if (connectDialog_ != nullptr) return connectDialog_;
+    const std::string settingsFile = PrepareConnectSettingsFile();
+    connectDialog_ = new korvel::TFormConnect(this, QString::fromStdString(settingsFile),
+                                              QString::fromStdString(Tr("Подключение к прибору Z5R")),
+                                              QStringLiteral("Z5R"));
+    connectDialog_->setObjectName(QStringLiteral("FormConnect"));
+    connectDialog_->OnConnect = [this](const QString& address) { ConnectTo(address); };
+    connectDialog_->SetInterface(QStringLiteral("TCP"));
+    connectDialog_->SetSearchName(QStringLiteral("Z5R"));
+    connectDialog_->AllowAutoConnect(true);
+    connectDialog_->SetState(connectionShown_);
+    return connectDialog_;
+}
+
 void TMain::ConnectActionExecute() {
     if (connectActionRunning_) return;
     connectActionRunning_ = true;
-
-    const std::string settingsFile = PrepareConnectSettingsFile();
-    if (connectDialog_ == nullptr) {
-        connectDialog_ = new korvel::TFormConnect(this, QString::fromStdString(settingsFile),
-                                                  QString::fromStdString(Tr("Подключение к прибору Z5R")),
-                                                  QStringLiteral("Z5R"));
-        connectDialog_->setObjectName(QStringLiteral("FormConnect"));
-        connectDialog_->OnConnect = [this](const QString& address) { ConnectTo(address); };
-        connectDialog_->SetInterface(QStringLiteral("TCP"));
-        connectDialog_->SetSearchName(QStringLiteral("Z5R"));
-        connectDialog_->AllowAutoConnect(true);
-    }
 
     if (!state_.startAddress.empty()) {
         const std::string address = state_.startAddress;
         ConnectTo(QString::fromStdString(address));
         state_.startAddress.clear();
-    } else if (connectDialog_->AutoConnectEnabled() && !connectDialog_->StoredAddress().isEmpty() &&
+    } else if (ConnectDialog()->AutoConnectEnabled() && !connectDialog_->StoredAddress().isEmpty() &&
                state_.firstConnect) {
         connectDialog_->AutoConnect();
     } else {
@@ -59,9 +62,10 @@ void TMain::ConnectActionExecute() {
 void TMain::ConnectTo(const QString& address) {
     state_.firstConnect = false;
     const std::string error = controller_.OpenConnection(address.toStdString());
-    if (error.empty() || connectDialog_ == nullptr) return;
-    connectDialog_->Error(QString::fromStdString(error));
-    if (!connectDialog_->isVisible()) RunModal(*connectDialog_);
+    if (error.empty()) return;
+    korvel::TFormConnect& dialog = *ConnectDialog();
+    dialog.Error(QString::fromStdString(error));
+    if (!dialog.isVisible()) RunModal(dialog);
 }
 
 void TMain::ShowConnected(const SInstrumentIdentity& instrument) {
@@ -72,6 +76,7 @@ void TMain::ShowConnected(const SInstrumentIdentity& instrument) {
     DisconnectAction->setEnabled(true);
     EnableRFAction->setEnabled(true);
     ConnectAction->setEnabled(false);
+    connectionShown_ = korvel::csConnected;
     if (connectDialog_ != nullptr) {
         connectDialog_->SetState(korvel::csConnected);
         connectDialog_->Initialized();
@@ -87,6 +92,7 @@ void TMain::ShowDisconnected() {
     DisconnectAction->setEnabled(false);
     EnableRFAction->setEnabled(false);
     ConnectAction->setEnabled(true);
+    connectionShown_ = korvel::csDisconnected;
     if (connectDialog_ != nullptr) connectDialog_->SetState(korvel::csDisconnected);
 }
 

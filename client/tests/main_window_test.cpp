@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, StartsDisconnectedWithTheSettingsLocked) {
     EXPECT_EQ(s.limits.minPow, -130.0);
     EXPECT_EQ(s.limits.maxPow, 35.0);
     EXPECT_EQ(s.limits.maxPoints, 100001.0);
-    EXPECT_EQ(main->ConnectDialog(), nullptr);
+    EXPECT_EQ(main->findChild<korvel::TFormConnect*>(), nullptr) << "the dialog is built when needed";
     ASSERT_NE(main->Timer1, nullptr);
     EXPECT_EQ(main->Timer1->interval(), 1000);
     EXPECT_FALSE(main->Timer1->isActive());

@@ -28,6 +28,9 @@ constexpr int kKeepAliveIntervalSeconds = 5;
 constexpr auto kReconnectPause = std::chrono::milliseconds(20);
 // Keeps a transfer from spinning should waiting for the socket itself fail.
 constexpr auto kWaitFailurePause = std::chrono::milliseconds(1);
+// How much longer than asked a read may wait, so that reads with one time-out
+// share one setting of the socket's receive time-out.
+constexpr auto kReceiveWaitSlack = std::chrono::microseconds(1000);
 
 Clock::time_point DeadlineAfter(ViUInt32 timeoutMs) {
     // VI_TMO_INFINITE is simply a very long wait (about 50 days); 64-bit
@@ -71,23 +74,24 @@ void SetOption(int fd, int level, int name, int value) {
     (void)setsockopt(fd, level, name, &value, sizeof value);
 }
 
-// A new IPv4 stream socket with keep-alive and no Nagle delay, non-blocking.
-// Returns -1 (errno set) when it cannot be had.
+// A new IPv4 stream socket with keep-alive and no Nagle delay, non-blocking
+// while it connects. Returns -1 (errno set) when it cannot be had.
 int OpenConfiguredSocket() {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return -1;
     SetOption(fd, SOL_SOCKET, SO_KEEPALIVE, 1);
     SetOption(fd, IPPROTO_TCP, TCP_KEEPIDLE, kKeepAliveIdleSeconds);
     SetOption(fd, IPPROTO_TCP, TCP_KEEPINTVL, kKeepAliveIntervalSeconds);
     SetOption(fd, IPPROTO_TCP, TCP_NODELAY, 1);
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) {
-        const int error = errno;
-        close(fd);
-        errno = error;
-        return -1;
-    }
     return fd;
+}
+
+// A connected socket blocks from then on: a read waits for its answer inside
+// one receive bounded by SO_RCVTIMEO instead of a poll followed by a receive.
+// Writes and probes stay non-blocking through MSG_DONTWAIT.
+bool MakeBlocking(int fd) {
+    const int flags = fcntl(fd, F_GETFL);
+    return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
 }
 
 // Starts a non-blocking connect: 0 when it completed at once, EINPROGRESS
@@ -168,7 +172,7 @@ ViStatus CSessionTCPIP::Connect(ViConstRsrc name, ViAccessMode, ViUInt32) {
             return error == ETIMEDOUT ? VI_ERROR_TMO : VI_ERROR_RSRC_NFOUND;
         }
     }
-    socket_ = fd;
+    if (!Adopt(fd)) return VI_ERROR_RSRC_NFOUND;
     return VI_SUCCESS;
 }
 
@@ -213,7 +217,7 @@ ViStatus CSessionTCPIP::Reconnect() {
             return VI_ERROR_TMO;
         }
     }
-    socket_ = fd;
+    if (!Adopt(fd)) return VI_ERROR_CONN_LOST;
     return VI_SUCCESS;
 }
 
@@ -229,43 +233,91 @@ ViStatus CSessionTCPIP::PrepareTransfer(const void* buf, ViUInt32 count, Livenes
     return EnsureConnected(liveness);
 }
 
+bool CSessionTCPIP::Adopt(int fd) {
+    if (!MakeBlocking(fd)) {
+        lastSocketError_ = errno;
+        close(fd);
+        return false;
+    }
+    socket_ = fd;
+    receiveWait_ = std::chrono::microseconds(-1);  // a new socket waits for ever
+    return true;
+}
+
+bool CSessionTCPIP::LimitReceiveWait(std::chrono::nanoseconds left) {
+    const auto wanted = std::chrono::ceil<std::chrono::microseconds>(left);
+    // Setting the option costs a system call, so one set a little longer
+    // than needed is kept: reads with the same time-out then set nothing, and
+    // a wait ends at most that little after its deadline, never before.
+    if (receiveWait_ >= wanted && receiveWait_ - wanted <= kReceiveWaitSlack) return true;
+    const auto wait = wanted + kReceiveWaitSlack / 2;
+    timeval value{};
+    value.tv_sec = static_cast<time_t>(wait.count() / 1'000'000);
+    value.tv_usec = static_cast<suseconds_t>(wait.count() % 1'000'000);
+    if (setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, &value, sizeof value) != 0) {
+        receiveWait_ = std::chrono::microseconds(-1);
+        return false;
+    }
+    receiveWait_ = wait;
+    return true;
+}
+
 ViStatus CSessionTCPIP::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
     ViUInt32 ignored = 0;
     if (retCount == nullptr) retCount = &ignored;
     *retCount = 0;
-    Liveness liveness = Liveness::Idle;
-    const ViStatus prepared = PrepareTransfer(buf, count, liveness);
-    if (prepared != VI_SUCCESS || count == 0) return prepared;
+    if (buf == nullptr && count != 0) return VI_ERROR_USER_BUF;
+    if (count == 0) {
+        Liveness liveness = Liveness::Idle;
+        return EnsureConnected(liveness);
+    }
+    if (socket_ < 0) {
+        const ViStatus reconnected = Reconnect();
+        if (reconnected != VI_SUCCESS) return reconnected;
+    }
 
     const auto deadline = DeadlineAfter(readTimeoutMs_);
     ViUInt32 got = 0;
-    // When nothing was readable a moment ago, a receive would only report
-    // would-block: wait for data first.
-    bool tryReceive = liveness == Liveness::Readable;
+    // A look without waiting takes what has already arrived (often the whole
+    // answer) and finds a socket that the peer closed, or that failed, before
+    // this read began; such a socket is connected again, as before any
+    // transfer.
     for (;;) {
-        if (tryReceive) {
-            const ssize_t n = recv(socket_, buf + got, count - got, 0);
-            if (n > 0) {
-                got += static_cast<ViUInt32>(n);
-                if (got == count) break;
-            } else if (n == 0) {
-                SleepUntil(deadline);
-                *retCount = got;
-                return VI_ERROR_TMO;
-            } else if (errno == EINTR) {
-                continue;
-            } else if (errno != EAGAIN && errno != EWOULDBLOCK) {
-                *retCount = got;
-                Disconnect();
-                return VI_ERROR_CONN_LOST;
-            }
+        const ssize_t n = recv(socket_, buf, count, MSG_DONTWAIT);
+        if (n > 0) {
+            got = static_cast<ViUInt32>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            const ViStatus reconnected = Reconnect();
+            if (reconnected != VI_SUCCESS) return reconnected;
         }
-        if (Clock::now() >= deadline) {
+        break;
+    }
+    while (got < count) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
             *retCount = got;
             return VI_ERROR_TMO;
         }
-        if (WaitFor(socket_, POLLIN, deadline) < 0) std::this_thread::sleep_for(kWaitFailurePause);
-        tryReceive = true;
+        const bool bounded = LimitReceiveWait(left);
+        if (!bounded && WaitFor(socket_, POLLIN, deadline) < 0) {
+            std::this_thread::sleep_for(kWaitFailurePause);
+        }
+        const ssize_t n =
+            recv(socket_, buf + got, count - got, bounded ? MSG_WAITALL : MSG_DONTWAIT);
+        if (n > 0) {
+            got += static_cast<ViUInt32>(n);
+        } else if (n == 0) {
+            SleepUntil(deadline);
+            *retCount = got;
+            return VI_ERROR_TMO;
+        } else if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+            *retCount = got;
+            Disconnect();
+            return VI_ERROR_CONN_LOST;
+        }
     }
     *retCount = count;
     return VI_SUCCESS;
@@ -282,7 +334,7 @@ ViStatus CSessionTCPIP::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount
     const auto deadline = DeadlineAfter(writeTimeoutMs_);
     ViUInt32 sent = 0;
     for (;;) {
-        const ssize_t n = send(socket_, buf + sent, count - sent, MSG_NOSIGNAL);
+        const ssize_t n = send(socket_, buf + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             sent += static_cast<ViUInt32>(n);
             if (sent == count) break;

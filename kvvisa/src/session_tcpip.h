@@ -4,6 +4,7 @@
 
 #include <netinet/in.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -44,11 +45,18 @@ private:
     // VI_SUCCESS when the transfer can go ahead.
     ViStatus PrepareTransfer(const void* buf, ViUInt32 count, Liveness& liveness);
     ViStatus Reconnect();
+    // Takes a freshly connected socket as the session's own, blocking from
+    // now on; closes it and returns false when it cannot be made so.
+    bool Adopt(int fd);
+    // Makes the next blocking receive give up after `left` (or a moment
+    // more); false when the socket refuses the setting.
+    bool LimitReceiveWait(std::chrono::nanoseconds left);
 
     int socket_ = -1;
     std::string host_;
     std::uint16_t port_ = 0;
     sockaddr_in peer_{};       // kept for reconnects
+    std::chrono::microseconds receiveWait_{-1};  // SO_RCVTIMEO as set; negative: not set
     int lastSocketError_ = 0;  // errno of the last failed connect; recorded, not reported
     ViUInt32 connectTimeoutMs_ = 1000;
     ViUInt32 readTimeoutMs_ = 100000;

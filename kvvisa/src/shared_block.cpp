@@ -126,10 +126,11 @@ TrafficBlock* OpenTrafficBlock(const std::string& name, bool fresh) {
     }
     auto* block = static_cast<TrafficBlock*>(MapShared(fd, kTrafficBlockSize));
     close(fd);
-    if (block != nullptr && (created || fresh)) {
-        std::memset(block, 0, kTrafficBlockSize);
-        block->toggle = 1;
-    }
+    if (block == nullptr) return nullptr;
+    // A block just created is all zeros already; clearing it again would
+    // only touch every page of it.
+    if (!created && fresh) std::memset(block, 0, kTrafficBlockSize);
+    if (created || fresh) block->toggle = 1;
     return block;
 }
 
