@@ -476,4 +476,22 @@ TEST(TcpipAttributes, OnlyTheTimeoutValueIsKeptAndItLimitsWaits) {
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(500));
 }
 
+// Each read is bounded by the time-out set when it starts, whatever an
+// earlier read with another time-out left behind on the socket.
+TEST(TcpipAttributes, EachReadWaitsTheTimeoutSetBeforeIt) {
+    ScriptedPeer peer([](int fd) { WaitForClose(fd); });
+    kv::CSessionTCPIP session;
+    ASSERT_EQ(session.Connect(peer.Resource().c_str(), VI_NULL, 0), VI_SUCCESS);
+    for (const ViUInt32 timeoutMs : {1200u, 50u, 400u, 400u, 0u, 120u}) {
+        ASSERT_EQ(session.SetAttribute(VI_ATTR_TMO_VALUE, timeoutMs), VI_SUCCESS);
+        const auto start = Clock::now();
+        const Transfer nothing = ReadFrom(session, 4);
+        const auto waited = Clock::now() - start;
+        EXPECT_EQ(nothing.status, VI_ERROR_TMO) << timeoutMs;
+        EXPECT_GE(waited, std::chrono::milliseconds(timeoutMs)) << timeoutMs;
+        // Generous: only a wait left over from the previous time-out is caught.
+        EXPECT_LT(waited, std::chrono::milliseconds(timeoutMs + 700)) << timeoutMs;
+    }
+}
+
 }  // namespace
