@@ -115,6 +115,23 @@ public:
     // What the pulse edits hold, as the operator typed or the program wrote them.
     SPulseEdits PulseEditsShown() const;
     void MarkAll(bool changed);
+    // Tells the window an edit's changed mark, unless marks are held.
+    void ShowMark(int index);
+    // While one lives, changed marks stay in edits_ and reach the window
+    // once, at the end, for the edits whose mark differs by then: applying a
+    // record marks every edit and its sends clear them again, and restyling
+    // an edit twice for nothing is not free.
+    class CMarksHeld {
+    public:
+        explicit CMarksHeld(CMainController& owner);
+        ~CMarksHeld();
+        CMarksHeld(const CMarksHeld&) = delete;
+        CMarksHeld& operator=(const CMarksHeld&) = delete;
+
+    private:
+        CMainController& owner_;
+        std::array<bool, kEditCount> shown_{};
+    };
     void FreqFullRangeBClick();
     void PowFullRangeBClick();
     void AllowLimitPowerCBClick(bool checked);
@@ -237,6 +254,7 @@ private:
     CProfilePanel profilePanel_{profileHost_, prompt_};
     CSuperuser superuser_{state_, prompt_, [this] { ShowLockChange(); }};
     EditStates edits_;
+    int marksHeld_ = 0;
     // What the selectors, check boxes and the ceiling show, as last shown or chosen.
     SDisplayedControls shown_;
     // The enabled states shown, and the units the operator picked.

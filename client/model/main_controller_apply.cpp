@@ -40,6 +40,7 @@ void CMainController::ShowChecked(ECheck box, bool checked) {
 }
 
 void CMainController::ApplyCurrentSettings() {
+    const CMarksHeld marksHeld(*this);
     // A copy: the edits write into the record while it is applied.
     const SProfile p = profile_;
     const bool locked = state_.settingsLocked;

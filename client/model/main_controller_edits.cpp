@@ -86,8 +86,9 @@ void CMainController::SetEditValue(int index, double value, SEditWriteMode mode)
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     // The source keeps the text being typed; a disabled edit keeps what it shows.
     if (index == mode.source || (!edit.enabled && mode.disabled == EDisabledEdit::Keep)) return;
-    if (!edit.changed) view_.ShowEditChanged(index, true);
+    const bool wasChanged = edit.changed;
     edit.changed = true;
+    if (!wasChanged) ShowMark(index);
     edit.value = value;
     view_.ShowEditValue(index, value);
     if (mode.coupling == ECoupling::Run) RunCoupling(index);
@@ -97,8 +98,9 @@ void CMainController::EditChanged(int index, double value) {
     if (!IsTableEdit(index)) return;
     SEditState& edit = edits_[static_cast<std::size_t>(index)];
     edit.value = value;
-    if (!edit.changed) view_.ShowEditChanged(index, true);
+    const bool wasChanged = edit.changed;
     edit.changed = true;
+    if (!wasChanged) ShowMark(index);
     // The pulse edits follow the pulse panel's rules.
     if (IsPulseEdit(index)) {
         pulsePanel_.PulseEditChange(index, PulseEditsShown());
@@ -132,7 +134,23 @@ void CMainController::MarkAll(bool changed) {
         bool& mark = edits_[static_cast<std::size_t>(i)].changed;
         if (mark == changed) continue;
         mark = changed;
-        view_.ShowEditChanged(i, changed);
+        ShowMark(i);
+    }
+}
+
+void CMainController::ShowMark(int index) {
+    if (marksHeld_ == 0) view_.ShowEditChanged(index, edits_[static_cast<std::size_t>(index)].changed);
+}
+
+CMainController::CMarksHeld::CMarksHeld(CMainController& owner) : owner_(owner) {
+    for (std::size_t i = 0; i < shown_.size(); ++i) shown_[i] = owner_.edits_[i].changed;
+    ++owner_.marksHeld_;
+}
+
+CMainController::CMarksHeld::~CMarksHeld() {
+    if (--owner_.marksHeld_ != 0) return;
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        if (owner_.edits_[i].changed != shown_[i]) owner_.ShowMark(static_cast<int>(i));
     }
 }
 

@@ -60,6 +60,7 @@ public:
     std::map<EReadout, double> readouts;
     std::map<int, double> editValues;
     std::map<int, bool> editChanged;
+    std::map<int, int> editChangedCalls;
     bool ceilingOn = false;
     double ceiling = 0.0;
     std::map<ESummaryLine, std::string> summary;
@@ -89,7 +90,10 @@ public:
     void ShowSummaryLine(ESummaryLine line, const std::string& value) override { summary[line] = value; }
     void ShowReadout(EReadout readout, double value) override { readouts[readout] = value; }
     void ShowEditValue(int edit, double value) override { editValues[edit] = value; }
-    void ShowEditChanged(int edit, bool changed) override { editChanged[edit] = changed; }
+    void ShowEditChanged(int edit, bool changed) override {
+        editChanged[edit] = changed;
+        ++editChangedCalls[edit];
+    }
     void RememberEditValue(int) override {}
     void ShowEditSteps(const SEditSteps& shown) override { steps = shown; }
     void ShowSelection(ESelector selector, int index) override { selections[selector] = index; }
@@ -193,6 +197,12 @@ TEST_F(MainControllerTest, ConnectingShowsTheInstrumentAppliesTheRecordAndStarts
     EXPECT_TRUE(view_.states.Enabled(EControl::ModeCB));
     EXPECT_TRUE(controller.Profiles().Actions().add);
     EXPECT_EQ(view_.editValues[eiCenter], controller.Profile().freqparams.fix);
+    // Applying marks every edit and its sends clear the marks again; the
+    // window is told only where a mark ends up different.
+    for (int i = 0; i < kEditCount; ++i) {
+        EXPECT_EQ(view_.editChanged[i], controller.Edits()[static_cast<std::size_t>(i)].changed) << i;
+        EXPECT_LE(view_.editChangedCalls[i], 1) << i;
+    }
 
     controller.DisconnectActionExecute();
     EXPECT_FALSE(controller.State().connectedFlag);
