@@ -14,6 +14,7 @@
 #include <chrono>
 #include <limits>
 #include <thread>
+#include <utility>
 
 #include "resource_name.h"
 
@@ -240,6 +241,7 @@ bool CSessionTCPIP::Adopt(int fd) {
         return false;
     }
     socket_ = fd;
+    justWrote_ = false;
     receiveWait_ = std::chrono::microseconds(-1);  // a new socket waits for ever
     return true;
 }
@@ -281,8 +283,10 @@ ViStatus CSessionTCPIP::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
     // A look without waiting takes what has already arrived (often the whole
     // answer) and finds a socket that the peer closed, or that failed, before
     // this read began; such a socket is connected again, as before any
-    // transfer.
-    for (;;) {
+    // transfer. Right after a write, whose own look found the socket alive,
+    // the answer is not there yet and the look would only cost a call.
+    const bool justWrote = std::exchange(justWrote_, false);
+    for (; !justWrote;) {
         const ssize_t n = recv(socket_, buf, count, MSG_DONTWAIT);
         if (n > 0) {
             got = static_cast<ViUInt32>(n);
@@ -327,6 +331,7 @@ ViStatus CSessionTCPIP::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount
     ViUInt32 ignored = 0;
     if (retCount == nullptr) retCount = &ignored;
     *retCount = 0;
+    justWrote_ = false;
     Liveness liveness = Liveness::Idle;
     const ViStatus prepared = PrepareTransfer(buf, count, liveness);
     if (prepared != VI_SUCCESS || count == 0) return prepared;
@@ -352,6 +357,7 @@ ViStatus CSessionTCPIP::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount
         if (WaitFor(socket_, POLLOUT, deadline) < 0) std::this_thread::sleep_for(kWaitFailurePause);
     }
     *retCount = count;
+    justWrote_ = true;
     return VI_SUCCESS;
 }
 

@@ -57,6 +57,7 @@ private:
     std::uint16_t port_ = 0;
     sockaddr_in peer_{};       // kept for reconnects
     std::chrono::microseconds receiveWait_{-1};  // SO_RCVTIMEO as set; negative: not set
+    bool justWrote_ = false;  // the last transfer was a whole write
     int lastSocketError_ = 0;  // errno of the last failed connect; recorded, not reported
     ViUInt32 connectTimeoutMs_ = 1000;
     ViUInt32 readTimeoutMs_ = 100000;
