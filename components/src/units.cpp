@@ -1,6 +1,7 @@
 #include "korvel/components/units.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -145,15 +146,22 @@ bool PowerOfUnit(std::string_view unit, EUnits units, int* power) {
 // The significant digits and the decimal exponent of a finite, non-zero value
 // rounded to `precision` digits: 1234.5 with 3 gives "123", 3.
 void Digits(double value, int precision, std::string* digits, int* magnitude) {
+    // Formatted as printf's %e would, without its locale and stream machinery:
+    // every edit of the window formats its value on each change.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, std::fabs(value));
-    const std::string text = buffer;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, precision - 1);
+    const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
     const auto e = text.find('e');
     digits->clear();
     for (std::size_t i = 0; i < e; ++i) {
         if (text[i] != '.') digits->push_back(text[i]);
     }
-    *magnitude = std::atoi(text.c_str() + e + 1);
+    int exponent = 0;
+    const char* start = text.data() + e + 1;
+    if (*start == '+') ++start;
+    std::from_chars(start, text.data() + text.size(), exponent);
+    *magnitude = exponent;
 }
 
 std::string PlaceDecimalPoint(const std::string& digits, int beforePoint) {
