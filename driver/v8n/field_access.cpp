@@ -64,7 +64,8 @@ HRESULT SetChunk(CProtocolChannel& channel, std::uint16_t param, double scale,
                  std::size_t offset, std::span<const double> elements, SReply& reply) {
     if (AnyNaN(elements)) return E_INVALIDARG;
     const auto wire = WireValues(param, static_cast<double>(offset), scale, elements);
-    return channel.Parameter(kvproto::KV_SET, param, wire, elements.size(), reply);
+    return channel.Parameter(kvproto::KV_SET, param, wire, elements.size(), reply,
+                             EAnswerUse::StatusOnly);
 }
 
 HRESULT GetChunk(CProtocolChannel& channel, std::uint16_t param, double scale,

@@ -24,7 +24,8 @@ HRESULT GetField(CProtocolChannel& channel, kvproto::EInstrumentField field,
                  std::vector<double>& settings, std::size_t minValues = 1);
 
 // A chunk of a long series: [offset, elements...] of a chunk parameter;
-// the reply's status tells whether the instrument corrected any of them.
+// the reply's status tells whether the instrument corrected any of them (its
+// values are not read back).
 HRESULT SetChunk(CProtocolChannel& channel, std::uint16_t param, double scale,
                  std::size_t offset, std::span<const double> elements, SReply& reply);
 HRESULT GetChunk(CProtocolChannel& channel, std::uint16_t param, double scale,

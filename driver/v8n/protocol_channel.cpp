@@ -49,7 +49,7 @@ HRESULT CProtocolChannel::Transfer(const std::vector<std::uint8_t>& request,
 
 HRESULT CProtocolChannel::Parameter(std::uint16_t command, std::uint16_t param,
                                     std::span<const double> wire, std::size_t answerValues,
-                                    SReply& reply) {
+                                    SReply& reply, EAnswerUse use) {
     reply = SReply{};
     if (wire.empty()) return E_INVALIDARG;
     const std::uint8_t format = kvproto::InstrumentParamFormat(param);
@@ -76,6 +76,7 @@ HRESULT CProtocolChannel::Parameter(std::uint16_t command, std::uint16_t param,
     std::uint8_t sentFirst[16] = {};  // the widest a format can be
     kvproto::EncodeValue(wire.front(), format, sentFirst);
     if (first != kvproto::DecodeValue(sentFirst, format)) return BadAnswer();
+    if (use == EAnswerUse::StatusOnly) return S_OK;
 
     reply.values.reserve(count - 1);
     for (std::size_t i = 1; i < count; ++i) {

@@ -19,6 +19,10 @@ struct SReply {
     std::vector<double> values;  // wire values after the first (field index or offset)
 };
 
+// What a caller takes from an answer: its values, or its status alone (a
+// chunk of a long list is only checked, not read back).
+enum class EAnswerUse { Values, StatusOnly };
+
 class CProtocolChannel {
 public:
     ViStatus Open(const std::string& resource, std::uint32_t timeoutMs);
@@ -30,8 +34,10 @@ public:
     // parameter and first value and at least `answerValues` more values.
     // Answers with S_OK (also for a corrected value, see reply.status),
     // KORVEL_E_INSTRUMENT_STATUS, KORVEL_E_IO or KORVEL_E_BAD_ANSWER.
+    // With EAnswerUse::StatusOnly the answer is checked as always but its
+    // values are not decoded (reply.values stays empty).
     HRESULT Parameter(std::uint16_t command, std::uint16_t param, std::span<const double> wire,
-                      std::size_t answerValues, SReply& reply);
+                      std::size_t answerValues, SReply& reply, EAnswerUse use = EAnswerUse::Values);
     // A command without a body (KV_RESET, KV_RUN); the answer's body is not
     // looked at.
     HRESULT Command(std::uint16_t command);
