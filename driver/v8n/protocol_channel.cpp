@@ -78,10 +78,8 @@ HRESULT CProtocolChannel::Parameter(std::uint16_t command, std::uint16_t param,
     if (first != kvproto::DecodeValue(sentFirst, format)) return BadAnswer();
     if (use == EAnswerUse::StatusOnly) return S_OK;
 
-    reply.values.reserve(count - 1);
-    for (std::size_t i = 1; i < count; ++i) {
-        reply.values.push_back(kvproto::DecodeValue(values + i * valueSize, header.flagB));
-    }
+    reply.values.resize(count - 1);
+    kvproto::DecodeValues(values + valueSize, header.flagB, reply.values);
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace kvproto {
 
@@ -14,5 +15,9 @@ void EncodeValue(double x, std::uint8_t flagB, std::uint8_t* out);
 // Reads BytesPerValue(flagB) bytes (the last sign-extended) and divides by
 // 256^f. Zero bytes per value decode as 0.
 double DecodeValue(const std::uint8_t* in, std::uint8_t flagB);
+
+// The same for consecutive values of one format, as a packet holds them.
+void EncodeValues(std::span<const double> values, std::uint8_t flagB, std::uint8_t* out);
+void DecodeValues(const std::uint8_t* in, std::uint8_t flagB, std::span<double> out);
 
 }  // namespace kvproto

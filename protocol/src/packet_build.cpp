@@ -26,11 +26,7 @@ std::vector<std::uint8_t> BuildParameterPacket(std::uint16_t command, std::uint1
     std::uint8_t* body = packet.data() + kHeaderSize;
     body[0] = static_cast<std::uint8_t>(paramId & 0xFF);
     body[1] = static_cast<std::uint8_t>(paramId >> 8);
-    std::uint8_t* out = body + 2;
-    for (const double value : values) {
-        EncodeValue(value, flagB, out);
-        out += valueSize;
-    }
+    EncodeValues(values, flagB, body + 2);
     return packet;
 }
 

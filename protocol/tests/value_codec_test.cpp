@@ -172,3 +172,38 @@ TEST(ValueCodec, EveryFormatHandlesExtremes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run of values, one after another as a packet holds them, gives exactly
+// the bytes and values the one-value functions give for each, and the run
+// writes nothing past its end.
+TEST(ValueCodec, RunsOfValuesMatchOneValueAtATime) {
+    const std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 2.5, -2.5, 1.0 / 3, -1234.5678, 1e9, -1e9,
+                                        1e300, -kInf, kNaN, 4503599627370495.5, 123456789.125};
+    for (int format = 0; format <= 255; ++format) {
+        const auto flagB = static_cast<std::uint8_t>(format);
+        const unsigned count = BytesPerValue(flagB);
+        Bytes run(values.size() * count + 16, kGuard);
+        kvproto::EncodeValues(values, flagB, run.data());
+        Bytes one;
+        for (const double x : values) {
+            const Bytes bytes = Encode(x, flagB);
+            one.insert(one.end(), bytes.begin(), bytes.end());
+        }
+        ASSERT_EQ(Bytes(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(one.size())), one)
+            << "FlagB " << format;
+        for (std::size_t i = one.size(); i < run.size(); ++i) ASSERT_EQ(run[i], kGuard) << "FlagB " << format;
+
+        // Decoding arbitrary bytes: every byte value somewhere, both signs.
+        Bytes raw(values.size() * count);
+        for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i * 97 + 13);
+        std::vector<double> decoded(values.size(), -7.0);
+        kvproto::DecodeValues(raw.data(), flagB, decoded);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            ASSERT_EQ(decoded[i], DecodeValue(raw.data() + i * count, flagB)) << "FlagB " << format << " #" << i;
+        }
+    }
+}
+
+}  // namespace

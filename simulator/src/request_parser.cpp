@@ -44,10 +44,8 @@ SParsedRequest ParseRequest(std::span<const std::uint8_t> packet) {
         request.status = KV_SIZE_ERROR;
         return request;
     }
-    request.values.reserve(header.flagA);
-    for (std::size_t i = 0; i < header.flagA; ++i) {
-        request.values.push_back(kvproto::DecodeValue(body.data() + 2 + i * valueSize, header.flagB));
-    }
+    request.values.resize(header.flagA);
+    kvproto::DecodeValues(body.data() + 2, header.flagB, request.values);
     return request;
 }
 
