@@ -19,10 +19,9 @@ bool AnyNaN(std::span<const double> values) {
 std::vector<double> WireValues(std::uint16_t param, double first, double scale,
                                std::span<const double> settings) {
     const std::uint8_t format = InstrumentParamFormat(param);
-    std::vector<double> wire;
-    wire.reserve(settings.size() + 1);
-    wire.push_back(first);
-    for (const double setting : settings) wire.push_back(SettingToWire(setting, scale, format));
+    std::vector<double> wire(settings.size() + 1);
+    wire[0] = first;
+    SettingsToWire(settings, scale, format, std::span(wire).subspan(1));
     return wire;
 }
 

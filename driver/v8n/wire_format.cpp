@@ -37,9 +37,18 @@ const std::array<SWireRange, 256>& WireRanges() {
 }  // namespace
 
 double SettingToWire(double setting, double scale, std::uint8_t flagB) {
-    if (kvproto::BytesPerValue(flagB) == 0) return 0;
+    double wire = 0;
+    SettingsToWire({&setting, 1}, scale, flagB, {&wire, 1});
+    return wire;
+}
+
+void SettingsToWire(std::span<const double> settings, double scale, std::uint8_t flagB,
+                    std::span<double> wire) {
+    // A format without bytes carries nothing; its range is 0..0.
     const SWireRange& range = WireRanges()[flagB];
-    return std::clamp(setting * scale, range.lowest, range.highest);
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        wire[i] = std::clamp(settings[i] * scale, range.lowest, range.highest);
+    }
 }
 
 double WireToSetting(double wire, double scale) { return wire / scale; }
