@@ -191,6 +191,7 @@ CSessionTCPIP::Liveness CSessionTCPIP::CheckLiveness() const {
 }
 
 ViStatus CSessionTCPIP::Reconnect() {
+    readAhead_.Clear();
     if (socket_ >= 0) {
         const int closed = close(socket_);
         socket_ = -1;  // the descriptor is released even when close reports an error
@@ -242,6 +243,7 @@ bool CSessionTCPIP::Adopt(int fd) {
     }
     socket_ = fd;
     justWrote_ = false;
+    readAhead_.Clear();
     receiveWait_ = std::chrono::microseconds(-1);  // a new socket waits for ever
     return true;
 }
@@ -264,6 +266,15 @@ bool CSessionTCPIP::LimitReceiveWait(std::chrono::nanoseconds left) {
     return true;
 }
 
+ssize_t CSessionTCPIP::Receive(ViPBuf buf, ViUInt32 count, int flags) {
+    if (count >= CReadAhead::kSize) return recv(socket_, buf, count, flags);
+    // Whatever has arrived, up to the read-ahead's size: waiting for all of
+    // it would wait for bytes nobody asked for yet.
+    const ssize_t n = recv(socket_, readAhead_.Room(), CReadAhead::kSize, flags & ~MSG_WAITALL);
+    if (n <= 0) return n;
+    return static_cast<ssize_t>(readAhead_.Hand(static_cast<std::size_t>(n), buf, count));
+}
+
 ViStatus CSessionTCPIP::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
     ViUInt32 ignored = 0;
     if (retCount == nullptr) retCount = &ignored;
@@ -273,21 +284,25 @@ ViStatus CSessionTCPIP::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
         Liveness liveness = Liveness::Idle;
         return EnsureConnected(liveness);
     }
+    const bool justWrote = std::exchange(justWrote_, false);
+    ViUInt32 got = static_cast<ViUInt32>(readAhead_.Take(buf, count));
+    if (got == count) {
+        *retCount = count;
+        return VI_SUCCESS;
+    }
     if (socket_ < 0) {
         const ViStatus reconnected = Reconnect();
         if (reconnected != VI_SUCCESS) return reconnected;
     }
 
     const auto deadline = DeadlineAfter(readTimeoutMs_);
-    ViUInt32 got = 0;
     // A look without waiting takes what has already arrived (often the whole
     // answer) and finds a socket that the peer closed, or that failed, before
     // this read began; such a socket is connected again, as before any
     // transfer. Right after a write, whose own look found the socket alive,
     // the answer is not there yet and the look would only cost a call.
-    const bool justWrote = std::exchange(justWrote_, false);
-    for (; !justWrote;) {
-        const ssize_t n = recv(socket_, buf, count, MSG_DONTWAIT);
+    for (; got == 0 && !justWrote;) {
+        const ssize_t n = Receive(buf, count, MSG_DONTWAIT);
         if (n > 0) {
             got = static_cast<ViUInt32>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -309,8 +324,7 @@ ViStatus CSessionTCPIP::Read(ViPBuf buf, ViUInt32 count, ViPUInt32 retCount) {
         if (!bounded && WaitFor(socket_, POLLIN, deadline) < 0) {
             std::this_thread::sleep_for(kWaitFailurePause);
         }
-        const ssize_t n =
-            recv(socket_, buf + got, count - got, bounded ? MSG_WAITALL : MSG_DONTWAIT);
+        const ssize_t n = Receive(buf + got, count - got, bounded ? MSG_WAITALL : MSG_DONTWAIT);
         if (n > 0) {
             got += static_cast<ViUInt32>(n);
         } else if (n == 0) {
@@ -364,6 +378,7 @@ ViStatus CSessionTCPIP::Write(ViConstBuf buf, ViUInt32 count, ViPUInt32 retCount
 ViStatus CSessionTCPIP::Clear() { return Reconnect(); }
 
 ViStatus CSessionTCPIP::Disconnect() {
+    readAhead_.Clear();  // what came on a connection goes with it
     if (socket_ < 0) return VI_SUCCESS;
     // The descriptor is gone after close whatever it reports, so it is
     // forgotten at once; its number may be reused by the next open.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base_session.h"
+#include "read_ahead.h"
 
 namespace kv {
 
@@ -48,6 +49,9 @@ private:
     // Takes a freshly connected socket as the session's own, blocking from
     // now on; closes it and returns false when it cannot be made so.
     bool Adopt(int fd);
+    // One receive for a read of `count` bytes: a small read also takes what
+    // arrived after them into the read-ahead.
+    ssize_t Receive(ViPBuf buf, ViUInt32 count, int flags);
     // Makes the next blocking receive give up after `left` (or a moment
     // more); false when the socket refuses the setting.
     bool LimitReceiveWait(std::chrono::nanoseconds left);
@@ -58,6 +62,7 @@ private:
     sockaddr_in peer_{};       // kept for reconnects
     std::chrono::microseconds receiveWait_{-1};  // SO_RCVTIMEO as set; negative: not set
     bool justWrote_ = false;  // the last transfer was a whole write
+    CReadAhead readAhead_;
     int lastSocketError_ = 0;  // errno of the last failed connect; recorded, not reported
     ViUInt32 connectTimeoutMs_ = 1000;
     ViUInt32 readTimeoutMs_ = 100000;

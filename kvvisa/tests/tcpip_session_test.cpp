@@ -161,6 +161,36 @@ TEST(TcpipTransfer, ReadDeliversExactCountsAssembledFromPartialSends) {
     EXPECT_EQ(tail.data, BytesOf("456789"));
 }
 
+// A small read takes what else has arrived along with it; those bytes come out
+// in order, also to a read that needs more from the socket, and never from a
+// connection that was cleared.
+TEST(TcpipTransfer, BytesReceivedAheadComeOutInOrderAndGoWithTheirConnection) {
+    Gate secondPiece;
+    ScriptedPeer peer(std::vector<ScriptedPeer::Script>{[&secondPiece](int fd) {
+                                                            WriteAll(fd, "abcdef", 6);
+                                                            secondPiece.Wait();
+                                                            WriteAll(fd, "ghij", 4);
+                                                            WriteAll(fd, "stale", 5);
+                                                            WaitForClose(fd);
+                                                        },
+                                                        [](int fd) {
+                                                            Echo(fd, 4);
+                                                            WaitForClose(fd);
+                                                        }});
+    auto session = Connected(peer.Resource(), kPatientTimeoutMs);
+
+    EXPECT_EQ(ReadFrom(*session, 2).data, BytesOf("ab"));
+    secondPiece.Open();
+    const Transfer across = ReadFrom(*session, 8);
+    EXPECT_EQ(across.status, VI_SUCCESS);
+    EXPECT_EQ(across.data, BytesOf("cdefghij"));
+    EXPECT_EQ(ReadFrom(*session, 1).data, BytesOf("s"));  // "tale" may be held ahead now
+
+    EXPECT_EQ(session->Clear(), VI_SUCCESS);
+    EXPECT_EQ(WriteTo(*session, BytesOf("new!")), VI_SUCCESS);
+    EXPECT_EQ(ReadFrom(*session, 4).data, BytesOf("new!"));
+}
+
 TEST(TcpipTransfer, ShortReadTimesOutWithTheBytesThatArrivedAndKeepsTheConnection) {
     ScriptedPeer peer([](int fd) {
         WriteAll(fd, "0123456789", 10);
