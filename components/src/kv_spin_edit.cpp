@@ -42,6 +42,10 @@ TKvSpinEdit::TKvSpinEdit(QWidget* parent) : QWidget(parent) {
     caption_->hide();
     edit_ = new QLineEdit(this);
     edit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Numbers need no shaping; laying out a new value is then much cheaper.
+    QFont numberFont = edit_->font();
+    numberFont.setStyleStrategy(QFont::PreferNoShaping);
+    edit_->setFont(numberFont);
     edit_->setContextMenuPolicy(Qt::CustomContextMenu);
     unitBox_ = new QComboBox(this);
     // Picking a unit must not take the focus from a number being typed.
