@@ -4,6 +4,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 #include <numeric>
 
 namespace korvel {
@@ -85,6 +86,7 @@ int TKvPageScroller::AddPanel(TKvRollPanel* panel) {
     panel->setParent(column_);
     panel->SetOrderIndex(index);
     panels_.push_back(panel);
+    guardsStale_ = true;
     // Removed from the list when the owner deletes it.
     connect(panel, &QObject::destroyed, this, [this](QObject* gone) {
         panels_.erase(std::remove(panels_.begin(), panels_.end(), gone), panels_.end());
@@ -106,6 +108,7 @@ void TKvPageScroller::GuardWheel(QWidget* panel) {
 }
 
 bool TKvPageScroller::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ChildAdded) guardsStale_ = true;
     if (event->type() != QEvent::Wheel) return QScrollArea::eventFilter(watched, event);
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (widget != nullptr && widget->hasFocus()) return false;
@@ -137,11 +140,13 @@ std::vector<TKvRollPanel*> TKvPageScroller::PanelsInDisplayOrder() const {
 void TKvPageScroller::ArrangePanels() {
     for (TKvRollPanel* panel : panels_) columnLayout_->removeWidget(panel);
     int position = 0;
+    // Controls may have come since the panels were added; walking every
+    // control again on each rearrangement (a panel shown or hidden) is not free.
+    const bool guard = std::exchange(guardsStale_, false);
     // Panels first, the stretch that keeps them at the top last.
     for (TKvRollPanel* panel : PanelsInDisplayOrder()) {
         columnLayout_->insertWidget(position++, panel);
-        // Controls may have come since the panel was added.
-        GuardWheel(panel);
+        if (guard) GuardWheel(panel);
     }
     column_->adjustSize();
 }

@@ -148,6 +148,22 @@ TEST(TKvPageScroller, TheWheelIsLeftToTheColumnUnlessTheControlHasTheFocus) {
     ASSERT_TRUE(test::WaitUntil([&] { return combo->hasFocus(); }));
     EXPECT_TRUE(turn());
     EXPECT_EQ(combo->currentIndex(), 1);
+
+    // A control that comes after the panels were arranged is guarded by the
+    // next arrangement, one that comes to it as well.
+    auto* later = new QComboBox(content);
+    later->addItems({QStringLiteral("x"), QStringLiteral("y")});
+    layout->addWidget(later);
+    scroller.ArrangePanels();
+    combo->setFocus();
+    ASSERT_TRUE(test::WaitUntil([&] { return combo->hasFocus(); }));
+    const QPointF at(5, 5);
+    QWheelEvent wheel(at, later->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(later, &wheel);
+    EXPECT_FALSE(wheel.isAccepted());
+    EXPECT_EQ(later->currentIndex(), 0);
+    EXPECT_EQ(later->focusPolicy(), Qt::StrongFocus);
 }
 
 TEST(TKvRollPanel, ReplacingTheContentDeletesTheOldOne) {

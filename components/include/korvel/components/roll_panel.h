@@ -86,6 +86,9 @@ private:
 
     QWidget* column_ = nullptr;
     QVBoxLayout* columnLayout_ = nullptr;
+    // A panel or control came since the wheel guards were last set; every
+    // guarded widget reports its new children through the guard's filter.
+    bool guardsStale_ = true;
     std::vector<TKvRollPanel*> panels_;
 };
 
