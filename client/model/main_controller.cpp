@@ -114,13 +114,14 @@ std::string CMainController::OpenConnection(const std::string& address) {
     state_.hasPulseModUi = device_->HasPulseMod();
     state_.superuserMenu = device_->IsSecure();
     state_.settingsLocked = state_.superuserMenu && !state_.superuserIn;
-    // Never offered while the settings are locked.
-    view_.ShowPulsePanel(state_.hasPulseModUi && !state_.settingsLocked);
     listPanel_.ShowAllSegments();
     PushInstrumentLimits();
     profilePanel_.LoadUserList();
     device_->SetLinkLost(false);
     state_.attStrategyOk = device_->ProbeAttStrategy();
+    // Never offered while the settings are locked. Shown together with the
+    // controls' states: one pause in the exchanges with the instrument, not two.
+    view_.ShowPulsePanel(state_.hasPulseModUi && !state_.settingsLocked);
     SetControlsState(true);
     state_.currentAddress = address;
     ApplyCurrentSettings();
