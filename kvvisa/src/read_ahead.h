@@ -16,7 +16,6 @@ public:
     // Reads of this size or more go straight to the caller's buffer.
     static constexpr std::size_t kSize = 8192;
 
-    bool Empty() const { return start_ == end_; }
     void Clear() { start_ = end_ = 0; }
 
     // Moves up to `count` kept bytes to `out`; returns how many.
@@ -29,7 +28,7 @@ public:
         return taken;
     }
 
-    // kSize bytes to receive into; only while Empty().
+    // kSize bytes to receive into; only once every kept byte was taken.
     std::uint8_t* Room() {
         if (!data_) data_ = std::make_unique<std::uint8_t[]>(kSize);
         return data_.get();

@@ -243,7 +243,6 @@ bool CSessionTCPIP::Adopt(int fd) {
     }
     socket_ = fd;
     justWrote_ = false;
-    readAhead_.Clear();
     receiveWait_ = std::chrono::microseconds(-1);  // a new socket waits for ever
     return true;
 }
