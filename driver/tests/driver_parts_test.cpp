@@ -14,7 +14,6 @@ namespace {
 
 using korvel::v8n::CErrorQueue;
 using korvel::v8n::ParseDriverOptions;
-using korvel::v8n::SettingToWire;
 
 TEST(DriverOptions, ItemsAreCommaSeparatedCaseInsensitiveAndBlanksDoNotCount) {
     const auto plain = ParseDriverOptions("");
@@ -38,6 +37,13 @@ TEST(DriverOptions, UnknownItemsAndBadTimeoutsAreRefused) {
                              "Timeout=12ms", "Timeout=99999999999", "GENERATOR;Timeout=5"}) {
         EXPECT_FALSE(ParseDriverOptions(text)) << text;
     }
+}
+
+// A setting's wire value.
+double SettingToWire(double setting, double scale, std::uint8_t flagB) {
+    double wire = 0;
+    korvel::v8n::SettingsToWire({&setting, 1}, scale, flagB, {&wire, 1});
+    return wire;
 }
 
 // Bytes a setting travels as.

@@ -36,12 +36,6 @@ const std::array<SWireRange, 256>& WireRanges() {
 
 }  // namespace
 
-double SettingToWire(double setting, double scale, std::uint8_t flagB) {
-    double wire = 0;
-    SettingsToWire({&setting, 1}, scale, flagB, {&wire, 1});
-    return wire;
-}
-
 void SettingsToWire(std::span<const double> settings, double scale, std::uint8_t flagB,
                     std::span<double> wire) {
     // A format without bytes carries nothing; its range is 0..0.

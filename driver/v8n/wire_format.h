@@ -8,10 +8,9 @@
 
 namespace korvel::v8n {
 
-// The setting times `scale`, saturated to the range of `flagB` (before the
-// codec's own rounding). NaN is not a setting: callers refuse it first.
-double SettingToWire(double setting, double scale, std::uint8_t flagB);
-// The same for a run of settings; `wire` has room for as many.
+// Each setting times `scale`, saturated to the range of `flagB` (before the
+// codec's own rounding); `wire` has room for as many. NaN is not a setting:
+// callers refuse it first.
 void SettingsToWire(std::span<const double> settings, double scale, std::uint8_t flagB,
                     std::span<double> wire);
 double WireToSetting(double wire, double scale);
