@@ -1,6 +1,6 @@
 #include "serial_port_map.h"
 
-#include <cctype>
+#include <strings.h>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -38,14 +38,7 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 // "ASRL<digits>", any case; nothing for anything else or a number too big.
