@@ -62,7 +62,7 @@ void CSessionHook::Publish(const ViByte* data, ViUInt32 count, std::uint32_t dir
         const bool last = offset + chunk >= count;
         PublishRecord(data + offset, chunk, direction, last ? status : VI_SUCCESS);
         offset += chunk;
-    } while (offset < count);
+    } while (offset < count && HasBlock());
 }
 
 void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uint32_t direction,
@@ -75,7 +75,12 @@ void CSessionHook::PublishRecord(const ViByte* data, std::size_t count, std::uin
     for (;;) {
         std::uint32_t consumedSeen = 0;
         {
-            Lock lock(*this);
+            Lock lock(*this, kHolderPatience);
+            if (!lock.Held()) {
+                ReportProblem("a traffic monitor keeps the traffic block; the application goes on without it");
+                AbandonBlock();
+                return;
+            }
             if (block_->pending == 0) {
                 // Only attached monitors wait for records: without them the
                 // wake-up would be a system call for nobody.

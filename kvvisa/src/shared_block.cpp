@@ -172,8 +172,10 @@ bool CSharedObject::AttachBlock(std::string_view resource) {
         control_ = control;
         EJoin joined = EJoin::Retry;
         {
-            Lock lock(*this);
-            joined = JoinLocked(created);
+            Lock lock(*this, kHolderPatience);
+            // A holder that keeps the block (a stopped monitor) leaves this
+            // session without one; the opening goes on.
+            joined = lock.Held() ? JoinLocked(created) : EJoin::Full;
         }
         if (joined == EJoin::Joined) {
             // Created with the block as the original does; nothing waits on it.
@@ -261,11 +263,19 @@ void CSharedObject::DetachMonitor(MonitorSlot& slot) {
 
 void CSharedObject::ReleaseBlock() {
     if (control_ != nullptr && block_ != nullptr) {
-        Lock lock(*this);
-        ForgetHolder(ticket_);
-        ForgetEndedHolders();
-        if (HolderCount() == 0 && control_->retired == 0) RetireNames();
+        // Without the lock the registry keeps this holder until it is found
+        // ended; closing does not wait on a monitor that keeps the block.
+        Lock lock(*this, kHolderPatience);
+        if (lock.Held()) {
+            ForgetHolder(ticket_);
+            ForgetEndedHolders();
+            if (HolderCount() == 0 && control_->retired == 0) RetireNames();
+        }
     }
+    AbandonBlock();
+}
+
+void CSharedObject::AbandonBlock() {
     if (block_ != nullptr) munmap(block_, kTrafficBlockSize);
     if (control_ != nullptr) munmap(control_, sizeof(BlockControl));
     if (semaphore_ != SEM_FAILED) sem_close(semaphore_);
@@ -275,14 +285,41 @@ void CSharedObject::ReleaseBlock() {
     ticket_ = 0;
 }
 
-CSharedObject::Lock::Lock(CSharedObject& owner) : owner_(owner) {
-    if (pthread_mutex_lock(&owner_.control_->mutex) == EOWNERDEAD) {
-        // The previous owner died inside; the block's fields are plain counters
-        // and stay usable, so take the mutex over.
-        pthread_mutex_consistent(&owner_.control_->mutex);
+namespace {
+
+// Takes over a mutex whose previous owner died inside: the block's fields are
+// plain counters and stay usable. True when the mutex is held.
+bool Acquired(pthread_mutex_t& mutex, int result) {
+    if (result == EOWNERDEAD) {
+        pthread_mutex_consistent(&mutex);
+        return true;
     }
+    return result == 0;
 }
 
-CSharedObject::Lock::~Lock() { pthread_mutex_unlock(&owner_.control_->mutex); }
+}  // namespace
+
+CSharedObject::Lock::Lock(CSharedObject& owner) : owner_(owner) {
+    pthread_mutex_t& mutex = owner_.control_->mutex;
+    held_ = Acquired(mutex, pthread_mutex_lock(&mutex));
+}
+
+CSharedObject::Lock::Lock(CSharedObject& owner, std::chrono::nanoseconds patience) : owner_(owner) {
+    timespec until{};
+    clock_gettime(CLOCK_MONOTONIC, &until);
+    const long long end = static_cast<long long>(until.tv_sec) * 1'000'000'000 + until.tv_nsec + patience.count();
+    until.tv_sec = static_cast<time_t>(end / 1'000'000'000);
+    until.tv_nsec = static_cast<long>(end % 1'000'000'000);
+    pthread_mutex_t& mutex = owner_.control_->mutex;
+    int result = 0;
+    do {
+        result = pthread_mutex_clocklock(&mutex, CLOCK_MONOTONIC, &until);
+    } while (result == EINTR);
+    held_ = Acquired(mutex, result);
+}
+
+CSharedObject::Lock::~Lock() {
+    if (held_) pthread_mutex_unlock(&owner_.control_->mutex);
+}
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 
 #include <semaphore.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@ namespace kv {
 
 constexpr std::size_t kTrafficBlockSize = 0x10000;
 constexpr std::size_t kTrafficDataSize = kTrafficBlockSize - 28;
+// How long an application waits for the block's mutex before it goes on
+// without the block: only a holder stopped inside keeps it that long.
+constexpr std::chrono::seconds kHolderPatience{5};
 
 // The exact layout other processes rely on (little-endian).
 struct TrafficBlock {
@@ -57,6 +61,9 @@ protected:
     // then works without it.
     bool AttachBlock(std::string_view resource);
     void ReleaseBlock();
+    // Lets go of the block without its mutex, which someone else keeps: the
+    // registry forgets this holder once it is found ended.
+    void AbandonBlock();
     bool HasBlock() const { return block_ != nullptr; }
     // This holder's own number, never 0, unique among the block's holders.
     std::uint32_t Ticket() const { return ticket_; }
@@ -66,12 +73,17 @@ protected:
     class Lock {
     public:
         explicit Lock(CSharedObject& owner);
+        // Gives up after `patience` (Held() is then false): a monitor stopped
+        // while it holds the block must not stop the application with it.
+        Lock(CSharedObject& owner, std::chrono::nanoseconds patience);
         ~Lock();
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
+        bool Held() const { return held_; }
 
     private:
         CSharedObject& owner_;
+        bool held_ = false;
     };
 
     // With the lock held: takes a monitor's count, debt and hold away (it

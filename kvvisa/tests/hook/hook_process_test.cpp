@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <future>
 #include <sstream>
 #include <string>
@@ -153,7 +154,23 @@ public:
         Lock lock(*this);
         return block_->attached;
     }
+    // Whether nobody keeps the block's mutex now.
+    bool Free() {
+        Lock lock(*this, std::chrono::milliseconds(200));
+        return lock.Held();
+    }
+    // Keeps the mutex, as a monitor stopped inside it would.
+    std::unique_ptr<Lock> Keep() { return std::make_unique<Lock>(*this); }
 };
+
+// Whether the process is stopped by a signal (state T in /proc).
+bool IsStopped(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const auto end = line.rfind(')');
+    return end != std::string::npos && line.size() > end + 2 && line[end + 2] == 'T';
+}
 
 TEST(TrafficMonitorProcess, MonitorKilledWhileAttachedDoesNotHoldTheApplication) {
     kvtest::ScriptedPeer instrument(Answering());
@@ -221,7 +238,19 @@ TEST(TrafficMonitorProcess, MonitorThatStopsReadingIsDetachedAfterOneWait) {
         ASSERT_EQ(app.Do("x 1"), "x 0");  // the monitor reads while it can
         ASSERT_EQ(peek.Attached(), 1u);
 
-        monitor->Kill(c.stop ? SIGSTOP : SIGKILL);
+        if (c.stop) {
+            // Stopped where it holds nothing; one stopped inside the block's
+            // mutex is the next test's case.
+            for (;;) {
+                monitor->Kill(SIGSTOP);
+                for (int wait = 0; wait < 1000 && !IsStopped(monitor->Pid()); ++wait) usleep(1000);
+                ASSERT_TRUE(IsStopped(monitor->Pid()));
+                if (peek.Free()) break;
+                monitor->Kill(SIGCONT);
+            }
+        } else {
+            monitor->Kill(SIGKILL);
+        }
         // Ten records; each would wait the whole bound if the monitor stayed.
         EXPECT_EQ(app.Do("x 5", 20000), "x 0");
         EXPECT_EQ(peek.Attached(), 0u);
@@ -229,6 +258,19 @@ TEST(TrafficMonitorProcess, MonitorThatStopsReadingIsDetachedAfterOneWait) {
         monitor->Kill(SIGKILL);
         monitor->Wait();
     }
+}
+
+// A monitor stopped while it holds the block's mutex: the application waits a
+// while, then goes on without the block, and its transfers all succeed.
+TEST(TrafficMonitorProcess, AMutexKeptByAStoppedMonitorDoesNotStopTheApplication) {
+    kvtest::ScriptedPeer instrument(Answering());
+    const std::string resource = instrument.Resource();
+    OtherApplication app(resource);
+    BlockPeek keeper;
+    ASSERT_TRUE(keeper.Open(resource));
+    const auto kept = keeper.Keep();
+    EXPECT_EQ(app.Do("x 3", 30000), "x 0");
+    EXPECT_EQ(app.Do("x 2", 30000), "x 0");  // without the block now: no wait at all
 }
 
 TEST(TrafficMonitorProcess, RecordOfADeadApplicationDoesNotHoldTheNextOne) {
