@@ -53,12 +53,13 @@ std::unique_ptr<kvtest::ChildProcess> StartMonitor(const std::string& resource, 
     return child;
 }
 
-// The instrument: answers every 16-byte request with 22 bytes.
-kvtest::ScriptedPeer::Script Answering() {
-    return [](int fd) {
+// The instrument: answers every 16-byte request with 22 bytes; it hangs up
+// when no request comes for `idleMs`.
+kvtest::ScriptedPeer::Script Answering(int idleMs = 5000) {
+    return [idleMs](int fd) {
         for (;;) {
             ViByte request[16];
-            if (!kvtest::ReadExactly(fd, request, sizeof request)) return;
+            if (!kvtest::ReadExactly(fd, request, sizeof request, idleMs)) return;
             ViByte answer[22];
             for (int i = 0; i < 22; ++i) answer[i] = static_cast<ViByte>(request[0] + i);
             kvtest::WriteAll(fd, answer, sizeof answer);
@@ -263,7 +264,8 @@ TEST(TrafficMonitorProcess, MonitorThatStopsReadingIsDetachedAfterOneWait) {
 // A monitor stopped while it holds the block's mutex: the application waits a
 // while, then goes on without the block, and its transfers all succeed.
 TEST(TrafficMonitorProcess, AMutexKeptByAStoppedMonitorDoesNotStopTheApplication) {
-    kvtest::ScriptedPeer instrument(Answering());
+    // Patient: the application's wait for the mutex falls between two requests.
+    kvtest::ScriptedPeer instrument(Answering(60000));
     const std::string resource = instrument.Resource();
     OtherApplication app(resource);
     BlockPeek keeper;
