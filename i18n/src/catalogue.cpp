@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
+#include <unordered_map>
 
 namespace z5r {
 
@@ -24,7 +26,17 @@ struct Catalogue {
     std::mutex mutex;
     locale_t messages = nullptr;
     bool ready = false;
+    // Texts already looked up for the current language, by domain and key: a
+    // gettext lookup switches locales and takes its own locks, and the window
+    // asks for the same few captions and units over and over. Emptied when the
+    // language is set up again.
+    std::unordered_map<std::string, std::string> known;
+    unsigned setups = 0;  // moves on with every set-up, which empties `known`
 };
+
+// Keys are the program's own texts; one composed from outside data would
+// otherwise make the memory grow without end.
+constexpr std::size_t kMaxKnownTexts = 4096;
 
 Catalogue& State() {
     static Catalogue catalogue;
@@ -41,17 +53,33 @@ locale_t NewMessagesLocale() {
 std::string Lookup(const char* first, const char* second, const char* key) {
     if (key == nullptr) return {};
     Catalogue& state = State();
+    // Domain names hold no NUL, so the composed id is unambiguous.
+    std::string id = first;
+    id += '\0';
+    if (second != nullptr) id += second;
+    id += '\0';
+    id += key;
     locale_t messages;
+    unsigned setup = 0;
     {
         std::lock_guard lock(state.mutex);
         if (!state.ready) return key;
+        const auto found = state.known.find(id);
+        if (found != state.known.end()) return found->second;
         messages = state.messages;
+        setup = state.setups;
     }
     const locale_t previous = uselocale(messages);
     const char* text = dgettext(first, key);
     if (text == key && second != nullptr) text = dgettext(second, key);
     std::string result = text;
     uselocale(previous);
+    std::lock_guard lock(state.mutex);
+    // A language set up meanwhile may have answered differently; only a lookup
+    // under the language still current is kept.
+    if (state.ready && state.setups == setup && state.known.size() < kMaxKnownTexts) {
+        state.known.emplace(std::move(id), result);
+    }
     return result;
 }
 
@@ -79,6 +107,8 @@ std::string SetupCatalogue(const std::string& localeDir, const std::string& lang
 
     Catalogue& state = State();
     std::lock_guard lock(state.mutex);
+    state.known.clear();
+    ++state.setups;
     if (state.messages == locale_t{}) state.messages = NewMessagesLocale();
     if (state.messages == locale_t{}) {
         // Without a UTF-8 locale gettext would ignore the language: the keys stay.
