@@ -201,7 +201,8 @@ void TKvSpinEdit::ShowValue() {
 
     const auto& choices = UnitChoices(units_);
     for (std::size_t i = 0; i < choices.size(); ++i) {
-        if (choices[i].power == shownPower_) unitBox_->setCurrentIndex(static_cast<int>(i));
+        const int index = static_cast<int>(i);
+        if (choices[i].power == shownPower_ && unitBox_->currentIndex() != index) unitBox_->setCurrentIndex(index);
     }
     unitLabel_->setText(ToQ(shown.unit));
     UpdateLook();
@@ -209,19 +210,26 @@ void TKvSpinEdit::ShowValue() {
 
 void TKvSpinEdit::UpdateLook() {
     // Setting a font or palette re-polishes and re-lays out the edit even when
-    // nothing differs, so only a real change is pushed.
-    if (edit_->font().bold() != changed_) {
+    // nothing differs, so only a change of look is pushed.
+    if (boldShown_ != changed_) {
         QFont font = edit_->font();
         font.setBold(changed_);
         edit_->setFont(font);
+        boldShown_ = changed_;
     }
 
     const bool unreadable = typing_ && std::isnan(value_) && !edit_->text().trimmed().isEmpty();
-    const QColor ink = IsOutOfRange() || unreadable ? QColor(Qt::red) : this->palette().color(QPalette::Text);
-    if (edit_->palette().color(QPalette::Text) != ink) {
+    const bool wrong = IsOutOfRange() || unreadable;
+    if (wrong != inkWrong_) {
+        // Each state keeps its own ink when the value is right: a disabled
+        // edit stays grey.
         QPalette palette = edit_->palette();
-        palette.setColor(QPalette::Text, ink);
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setColor(group, QPalette::Text,
+                             wrong ? QColor(Qt::red) : this->palette().color(group, QPalette::Text));
+        }
         edit_->setPalette(palette);
+        inkWrong_ = wrong;
     }
 }
 

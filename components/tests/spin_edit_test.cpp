@@ -237,6 +237,9 @@ TEST_F(SpinEditTest, OutOfRangeIsShownAndKept) {
     EXPECT_TRUE(edit_->IsOutOfRange());
     edit_->SetValue(0);
     EXPECT_EQ(edit_->LineEdit()->palette().color(QPalette::Text), normal);
+    // Back in range, a disabled edit is as grey as any disabled text.
+    EXPECT_EQ(edit_->LineEdit()->palette().color(QPalette::Disabled, QPalette::Text),
+              edit_->palette().color(QPalette::Disabled, QPalette::Text));
     // Equal limits mean no range.
     edit_->SetMinValue(0);
     edit_->SetMaxValue(0);

@@ -174,6 +174,8 @@ private:
     std::optional<int> displayPower_;
     int shownPower_ = 0;
     bool changed_ = false;
+    bool boldShown_ = false;  // the look last pushed to the edit
+    bool inkWrong_ = false;
     bool captionAbove_ = false;
     bool typing_ = false;     // the operator edited the text since it was last shown
     int wheelRemainder_ = 0;  // parts of a notch from fine-grained wheels
