@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <mutex>
-#include <string_view>
 #include <unordered_map>
 
 namespace z5r {
