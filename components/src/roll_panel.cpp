@@ -4,8 +4,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <utility>
 #include <numeric>
+#include <utility>
 
 namespace korvel {
 
