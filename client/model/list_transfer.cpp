@@ -1,5 +1,7 @@
 #include "model/list_transfer.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "core/profile_enums.h"
@@ -67,7 +69,12 @@ STransferOutcome TransferList(const STransferRequest& request, const SProfile& c
         BuildSweepPoints(lists, profile);
     }
     window.SetStepCount(lists.freqs.size());
-    const SPointLists built = lists;
+    const std::size_t builtFreqs = lists.freqs.size();
+    const std::size_t builtLevels = lists.levels.size();
+    // Only the panel's own list is compared point by point with what the
+    // instrument kept; a sweep's thousands of points are not copied for it.
+    std::optional<SPointLists> built;
+    if (fromPanel) built = lists;
 
     if ((lists.freqs.empty() || lists.freqs.size() != lists.levels.size()) && session.IsRfOn()) {
         window.SwitchRfOff();
@@ -89,15 +96,14 @@ STransferOutcome TransferList(const STransferRequest& request, const SProfile& c
     } else {
         outcome.sent = true;
         outcome.setListsResult = session.SetLists(lists.freqs, lists.levels);
-        if (lists.freqs.size() != built.freqs.size() ||
-            lists.levels.size() != built.levels.size()) {
+        if (lists.freqs.size() != builtFreqs || lists.levels.size() != builtLevels) {
             // The first letter of "Cписок" is a Latin C: the catalogue key is kept as it is.
             ShowMessage(prompt, Z5R_TEXT("Ошибка"),
                         Tr("Сплишком много точек. Cписок загружен не полностью."),
                         EPromptIcon::Error);
         }
         if (fromPanel) {
-            outcome.corrected = ListWasCorrected(built, lists);
+            outcome.corrected = ListWasCorrected(*built, lists);
             if (outcome.corrected) {
                 ShowMessage(prompt, Z5R_TEXT("Внимание"), Tr("Cписок был скорректирован прибором."),
                             EPromptIcon::Warning);

@@ -7,11 +7,9 @@ namespace z5r {
 
 namespace {
 
-void Append(SPointLists& lists, double freq, double level) {
-    if (lists.freqs.size() >= kMaxExpandedPoints || lists.levels.size() >= kMaxExpandedPoints)
-        return;
-    lists.freqs.push_back(std::trunc(freq));
-    lists.levels.push_back(level);
+// How many steps `for (i = 0; i < n; i += 1)` takes, at most `limit`.
+std::size_t StepsBelow(double n, std::size_t limit) {
+    return n >= static_cast<double>(limit) ? limit : static_cast<std::size_t>(std::ceil(n));
 }
 
 }  // namespace
@@ -34,20 +32,45 @@ void ExpandSegment(SPointLists& lists, bool clear, const SSegmentRange& segment,
     double lmax = std::max(l0, l1);
     if (ceiling && lmax > *ceiling) lmax = *ceiling;
 
-    const double fs = (f1 - f0) / n;
+    // Both lists grow by the same count, never past the limit. They are
+    // sized once and filled in place: a sweep of thousands of points is
+    // built again on every change of one of its settings.
+    const std::size_t used = std::max(lists.freqs.size(), lists.levels.size());
+    const std::size_t room = used < kMaxExpandedPoints ? kMaxExpandedPoints - used : 0;
+    const std::size_t steps = StepsBelow(n, room);
+    const bool endPoint = !single && steps < room;
+    const std::size_t freqsAt = lists.freqs.size();
+    const std::size_t levelsAt = lists.levels.size();
+    lists.freqs.resize(freqsAt + steps + (endPoint ? 1 : 0));
+    lists.levels.resize(levelsAt + steps + (endPoint ? 1 : 0));
+    double* const freqs = lists.freqs.data() + freqsAt;
+    double* const levels = lists.levels.data() + levelsAt;
+
     const double ls = (l1 - l0) / n;
-    double f = f0;
     double l = l0;
-    for (double i = 0; i < n && lists.Size() < kMaxExpandedPoints; i += 1.0) {
-        Append(lists, f, std::min(l, lmax));
+    for (std::size_t i = 0; i < steps; ++i) {
+        levels[i] = std::min(l, lmax);
         l += ls;
-        if (segment.log) {
-            f = f0 > 0 ? f0 * std::pow(f1 / f0, (i + 1.0) / n) : 0.0;
-        } else {
-            f += fs;  // accumulated step by step, not recomputed from the start
+    }
+    if (segment.log) {
+        const double ratio = f1 / f0;
+        if (steps > 0) freqs[0] = std::trunc(f0);
+        for (std::size_t i = 1; i < steps; ++i) {
+            freqs[i] = f0 > 0 ? std::trunc(f0 * std::pow(ratio, static_cast<double>(i) / n)) : 0.0;
+        }
+    } else {
+        // Accumulated step by step, not recomputed from the start.
+        const double fs = (f1 - f0) / n;
+        double f = f0;
+        for (std::size_t i = 0; i < steps; ++i) {
+            freqs[i] = std::trunc(f);
+            f += fs;
         }
     }
-    if (!single) Append(lists, f1, std::min(l1, lmax));
+    if (endPoint) {
+        freqs[steps] = std::trunc(f1);
+        levels[steps] = std::min(l1, lmax);
+    }
 }
 
 SSegmentRange RangeOf(const SListPoint& segment) {

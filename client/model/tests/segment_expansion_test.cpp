@@ -64,6 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
                        std::nullopt,
                        {1e9},
                        {-3}},
+        SExpansionCase{"FractionalCountTakesTheNextWholeStep",
+                       {false, 2.5, 0, 5, 0, 0},
+                       std::nullopt,
+                       {0, 2, 4, 5},
+                       {0, 0, 0, 0}},
         SExpansionCase{
             "DownwardLevels", {false, 2, 3e9, 1e9, 10, 0}, 4.0, {3e9, 2e9, 1e9}, {4, 4, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
