@@ -7,7 +7,7 @@ namespace z5rsim {
 
 void CChunkedList::Begin(std::size_t length) {
     values_.assign(length, 0);
-    received_.assign(length, false);
+    received_.assign(length, 0);
     missing_ = length;
     active_ = true;
 }
@@ -15,12 +15,11 @@ void CChunkedList::Begin(std::size_t length) {
 std::size_t CChunkedList::Put(std::size_t offset, std::span<const std::int64_t> values) {
     if (!active_ || offset >= values_.size()) return 0;
     const std::size_t stored = std::min(values.size(), values_.size() - offset);
+    std::copy_n(values.begin(), stored, values_.begin() + static_cast<std::ptrdiff_t>(offset));
+    std::uint8_t* const received = received_.data() + offset;
     for (std::size_t i = 0; i < stored; ++i) {
-        values_[offset + i] = values[i];
-        if (!received_[offset + i]) {
-            received_[offset + i] = true;
-            --missing_;
-        }
+        missing_ -= received[i] ^ 1u;
+        received[i] = 1;
     }
     return stored;
 }

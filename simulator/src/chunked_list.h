@@ -27,7 +27,7 @@ public:
 
 private:
     std::vector<std::int64_t> values_;
-    std::vector<bool> received_;
+    std::vector<std::uint8_t> received_;  // 1 once the element arrived
     std::size_t missing_ = 0;
     bool active_ = false;
 };

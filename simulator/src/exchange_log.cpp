@@ -1,6 +1,7 @@
 #include "exchange_log.h"
 
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "kvproto/dictionary.h"
@@ -23,7 +24,7 @@ std::string Number(double value) {
 }
 
 template <typename T>
-std::string Values(const std::vector<T>& values, double scale) {
+std::string Values(std::span<const T> values, double scale) {
     std::string out;
     for (std::size_t i = 0; i < values.size() && i < kShownValues; ++i) {
         out += ' ';
@@ -57,7 +58,7 @@ std::string DescribeExchange(const SExchangeRecord& record) {
     if (!record.subject.empty()) line += ' ' + record.subject;
     line += Values(record.request, record.scale);
     line += " ->";
-    line += record.text ? Text(record.answer) : Values(record.answer, record.scale);
+    line += record.text ? Text(record.answer) : Values(std::span<const std::int64_t>(record.answer), record.scale);
     line += " (" + NameOf(kvproto::StatusDictionary(), record.status) + ")";
     return line;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,10 @@ struct SExchangeRecord {
     std::string subject;          // field name or chunk offset; "" when unknown
     double scale = 1;             // wire value = setting × scale
     bool text = false;            // the answer values are the bytes of a text
-    std::vector<double> request;  // wire values after the field index or offset
+    // Wire values after the field index or offset: a view of the parsed
+    // request, which outlives the record; copying them would cost every
+    // list chunk whether a log is kept or not.
+    std::span<const double> request;
     std::vector<std::int64_t> answer;
     std::int16_t status = 0;
 };

@@ -29,18 +29,22 @@ SAdjusted AdjustStep(std::int64_t step, std::int64_t span) {
     return RoundAndClamp(step, finest, coarsest, 1);
 }
 
-// What each chunk element is clamped to on arrival (levels get the ceiling
-// of their point's frequency at the commit).
-SAdjusted AdjustElement(EChunk chunk, std::int64_t value) {
+// What each chunk element is rounded and clamped to on arrival (levels get
+// the ceiling of their point's frequency at the commit).
+struct SElementRule {
+    std::int64_t min;
+    std::int64_t max;
+    std::int64_t resolution;
+};
+
+SElementRule ElementRule(EChunk chunk) {
     switch (chunk) {
-    case EChunk::ListFrequencies: return RoundAndClamp(value, kMinFrequencyHz, kMaxFrequencyHz, 1);
-    case EChunk::ListLevels: return RoundAndClamp(value, kMinLevelCdb, kFlatLevelCdb, 1);
-    case EChunk::PacketWidths:
-        return RoundAndClamp(value, kMinPulseWidthNs, kMaxPulseTimeNs, kTimeResolutionNs);
-    case EChunk::PacketGaps:
-        return RoundAndClamp(value, kMinPacketGapNs, kMaxPulseTimeNs, kTimeResolutionNs);
+    case EChunk::ListFrequencies: return {kMinFrequencyHz, kMaxFrequencyHz, 1};
+    case EChunk::ListLevels: return {kMinLevelCdb, kFlatLevelCdb, 1};
+    case EChunk::PacketWidths: return {kMinPulseWidthNs, kMaxPulseTimeNs, kTimeResolutionNs};
+    case EChunk::PacketGaps: return {kMinPacketGapNs, kMaxPulseTimeNs, kTimeResolutionNs};
     }
-    return {value, false};
+    return {-kWireValueLimit, kWireValueLimit, 1};
 }
 
 std::vector<std::int64_t> TextValues(const std::string& text) {
@@ -224,12 +228,13 @@ SWriteResult CInstrumentState::PutChunk(EChunk chunk, std::int64_t offset,
     if (values.empty()) return Refused(KV_SMALL_SIZE);
     CChunkedList& list = staged_[Index(chunk)];
     if (!list.Active()) return Refused(KV_NO_PARAMETERS);
-    std::vector<std::int64_t> kept;
+    const SElementRule rule = ElementRule(chunk);
+    std::vector<std::int64_t> kept(values.size());
     bool corrected = false;
-    for (const std::int64_t value : values) {
-        const SAdjusted element = AdjustElement(chunk, value);
-        kept.push_back(element.value);
-        corrected = corrected || element.corrected;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const SAdjusted element = RoundAndClamp(values[i], rule.min, rule.max, rule.resolution);
+        kept[i] = element.value;
+        corrected |= element.corrected;
     }
     const std::size_t stored = list.Put(static_cast<std::size_t>(offset), kept);
     if (stored < kept.size()) {

@@ -54,40 +54,63 @@ std::optional<std::int64_t> WholeNumber(double value, double limit) {
     return static_cast<std::int64_t>(value);
 }
 
+// Half away from zero, as std::round, without its library call: a list
+// chunk brings hundreds of values. From 2^52 on every double is whole.
+double RoundHalfAway(double value) {
+    if (!(std::fabs(value) < 4503599627370496.0)) return value;
+    const double whole = static_cast<double>(static_cast<std::int64_t>(value));
+    const double rest = value - whole;
+    if (rest >= 0.5) return whole + 1.0;
+    if (rest <= -0.5) return whole - 1.0;
+    return whole;
+}
+
 // Request values as whole wire units: rounded half away from zero and held
 // within the exact range of a double. Nothing when a value is not finite.
 std::optional<std::vector<std::int64_t>> ToWire(std::span<const double> values, bool* rounded) {
-    std::vector<std::int64_t> wire;
-    wire.reserve(values.size());
-    for (const double value : values) {
+    std::vector<std::int64_t> wire(values.size());
+    const double limit = static_cast<double>(kWireValueLimit);
+    bool changed = false;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const double value = values[i];
         if (!std::isfinite(value)) return std::nullopt;
-        const double limit = static_cast<double>(kWireValueLimit);
-        const double whole = std::clamp(std::round(value), -limit, limit);
-        if (whole != value) *rounded = true;
-        wire.push_back(static_cast<std::int64_t>(whole));
+        const double whole = std::clamp(RoundHalfAway(value), -limit, limit);
+        changed |= whole != value;
+        wire[i] = static_cast<std::int64_t>(whole);
     }
+    if (changed) *rounded = true;
     return wire;
 }
 
-// The value held within what `flagB` can carry, so an answer never wraps.
-void EncodeSaturated(std::int64_t value, std::uint8_t flagB, std::uint8_t* out) {
+// The answer's values: the lead (field index or chunk offset), then what
+// the instrument kept, at most 255 of them (FlagA is one byte).
+std::vector<std::int64_t> AnswerValues(const SExchangeRecord& record, const std::optional<std::int64_t>& lead) {
+    std::vector<std::int64_t> values;
+    if (record.status < 0) return values;
+    values.reserve(std::min<std::size_t>((lead ? 1 : 0) + record.answer.size(), 255));
+    if (lead) values.push_back(*lead);
+    const std::size_t room = 255 - values.size();
+    values.insert(values.end(), record.answer.begin(),
+                  record.answer.begin() + static_cast<std::ptrdiff_t>(std::min(room, record.answer.size())));
+    return values;
+}
+
+// Values held within what `flagB` can carry, so an answer never wraps.
+std::vector<double> Saturated(std::span<const std::int64_t> values, std::uint8_t flagB) {
     const unsigned bytes = std::min(kvproto::BytesPerValue(flagB), 8u);
     const int integerBits = 8 * static_cast<int>(bytes) - 8 * static_cast<int>(kvproto::FractionBytes(flagB)) - 1;
-    if (bytes > 0 && integerBits >= 0 && integerBits < 63) {
-        const std::int64_t highest = (std::int64_t{1} << integerBits) - 1;
-        value = std::clamp(value, -highest - 1, highest);
+    const bool bounded = bytes > 0 && integerBits >= 0 && integerBits < 63;
+    const std::int64_t highest = bounded ? (std::int64_t{1} << integerBits) - 1 : 0;
+    std::vector<double> out(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out[i] = static_cast<double>(bounded ? std::clamp(values[i], -highest - 1, highest) : values[i]);
     }
-    kvproto::EncodeValue(static_cast<double>(value), flagB, out);
+    return out;
 }
 
 std::vector<std::uint8_t> BuildAnswer(const kvproto::PacketHeader& request, const SExchangeRecord& record,
                                       const std::optional<std::int64_t>& lead) {
-    std::vector<std::int64_t> values;
-    if (record.status >= 0) {
-        if (lead) values.push_back(*lead);
-        values.insert(values.end(), record.answer.begin(), record.answer.end());
-    }
-    values.resize(std::min<std::size_t>(values.size(), 255));  // FlagA is one byte
+    const std::vector<std::int64_t> values = AnswerValues(record, lead);
 
     kvproto::PacketHeader header;
     header.command = request.command;
@@ -109,9 +132,8 @@ std::vector<std::uint8_t> BuildAnswer(const kvproto::PacketHeader& request, cons
         std::uint8_t* body = packet.data() + kvproto::kHeaderSize;
         body[0] = static_cast<std::uint8_t>(record.param & 0xFF);
         body[1] = static_cast<std::uint8_t>(record.param >> 8);
-        for (std::size_t i = 0; i < header.flagA; ++i) {
-            EncodeSaturated(values[i], header.flagB, body + 2 + i * valueSize);
-        }
+        const auto carried = std::span(values).first(header.flagA);
+        kvproto::EncodeValues(Saturated(carried, header.flagB), header.flagB, body + 2);
     }
     return packet;
 }
@@ -183,7 +205,7 @@ void CRequestHandler::HandleParameter(std::uint16_t command, std::uint16_t param
     }
 
     const std::span<const double> requested = std::span(values).subspan(1);
-    record.request.assign(requested.begin(), requested.end());
+    record.request = requested;
     bool rounded = false;
     const auto wire = ToWire(requested, &rounded);
     if (!wire) {
@@ -225,7 +247,7 @@ void CRequestHandler::HandleChunk(std::uint16_t command, EChunk chunk, const std
         result = state_.ReadChunk(chunk, *offset, kvproto::kChunkElements);
     } else {
         const std::span<const double> elements = std::span(values).subspan(1);
-        record.request.assign(elements.begin(), elements.end());
+        record.request = elements;
         const auto wire = ToWire(elements, &rounded);
         result = wire ? state_.PutChunk(chunk, *offset, *wire) : SWriteResult{KV_PARAMETER_INCORRECT, {}};
     }

@@ -63,14 +63,6 @@ const std::array kRules{
     Flag(F::PacketEnabled),
 };
 
-std::int64_t RoundToMultiple(std::int64_t value, std::int64_t resolution) {
-    if (resolution <= 1) return value;
-    const std::int64_t half = resolution / 2;
-    // The value is within ±kWireValueLimit, so adding half a step cannot overflow.
-    const std::int64_t steps = value >= 0 ? (value + half) / resolution : -((-value + half) / resolution);
-    return steps * resolution;
-}
-
 }  // namespace
 
 std::span<const SSettingRule> SettingRules() { return kRules; }
@@ -79,13 +71,6 @@ const SSettingRule* FindSettingRule(kvproto::EInstrumentField field) {
     const auto found = std::find_if(kRules.begin(), kRules.end(),
                                     [field](const SSettingRule& rule) { return rule.field == field; });
     return found != kRules.end() ? &*found : nullptr;
-}
-
-SAdjusted RoundAndClamp(std::int64_t value, std::int64_t min, std::int64_t max,
-                        std::int64_t resolution) {
-    const std::int64_t bounded = std::clamp(value, -kWireValueLimit, kWireValueLimit);
-    const std::int64_t adjusted = std::clamp(RoundToMultiple(bounded, resolution), min, max);
-    return {adjusted, adjusted != value};
 }
 
 SAdjusted AsFlag(std::int64_t value) {

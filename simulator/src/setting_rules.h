@@ -3,6 +3,7 @@
 // rounded to a resolution and clamped to a range. Also the power-on value.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
@@ -38,10 +39,23 @@ struct SAdjusted {
     bool corrected;
 };
 
+inline std::int64_t RoundToMultiple(std::int64_t value, std::int64_t resolution) {
+    if (resolution <= 1) return value;
+    const std::int64_t half = resolution / 2;
+    // The value is within ±kWireValueLimit, so adding half a step cannot overflow.
+    const std::int64_t steps = value >= 0 ? (value + half) / resolution : -((-value + half) / resolution);
+    return steps * resolution;
+}
+
 // Rounds half away from zero to a multiple of `resolution`, then clamps to
-// [min, max] (both multiples of the resolution).
-SAdjusted RoundAndClamp(std::int64_t value, std::int64_t min, std::int64_t max,
-                        std::int64_t resolution);
+// [min, max] (both multiples of the resolution). Inline: list chunks pass
+// every element through it.
+inline SAdjusted RoundAndClamp(std::int64_t value, std::int64_t min, std::int64_t max,
+                               std::int64_t resolution) {
+    const std::int64_t bounded = std::clamp(value, -kWireValueLimit, kWireValueLimit);
+    const std::int64_t adjusted = std::clamp(RoundToMultiple(bounded, resolution), min, max);
+    return {adjusted, adjusted != value};
+}
 // 0 stays 0, anything else becomes 1 (corrected unless it was 1).
 SAdjusted AsFlag(std::int64_t value);
 

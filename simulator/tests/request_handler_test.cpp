@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "instrument_state.h"
@@ -78,10 +79,12 @@ TEST_F(RequestHandlerTest, FrequencySweepConfigurationReadsBackFieldByField) {
 }
 
 TEST_F(RequestHandlerTest, FractionsAreRoundedAndExtraValuesIgnored) {
-    // Hundredths of a dB with a fraction byte: -1000.5 is rounded away from zero.
-    const SAnswer rounded = Exchange(Request(kvproto::KV_SET, kvproto::kParamRfOut, {0, -1000.5}, 0x41));
-    EXPECT_EQ(rounded.header.status, z5rsim::KV_PARAMETER_CORRECTED);
-    EXPECT_EQ(rounded.values, (std::vector<double>{0, -1001}));
+    // Hundredths of a dB with a fraction byte: halves go away from zero.
+    for (const auto& [sent, kept] : {std::pair{-1000.5, -1001.0}, {-999.4, -999.0}, {0.5, 1.0}, {1.49, 1.0}}) {
+        const SAnswer rounded = Exchange(Request(kvproto::KV_SET, kvproto::kParamRfOut, {0, sent}, 0x41));
+        EXPECT_EQ(rounded.header.status, z5rsim::KV_PARAMETER_CORRECTED) << sent;
+        EXPECT_EQ(rounded.values, (std::vector<double>{0, kept})) << sent;
+    }
 
     const SAnswer extra = Exchange(Request(kvproto::KV_SET, kvproto::kParamFrequency, {0, 2e9, 7, 8}));
     EXPECT_EQ(extra.header.status, z5rsim::KV_PARAMETER_IGNORED);
