@@ -86,12 +86,11 @@ std::optional<std::vector<std::int64_t>> ToWire(std::span<const double> values, 
 // the instrument kept, at most 255 of them (FlagA is one byte).
 std::vector<std::int64_t> AnswerValues(const SExchangeRecord& record, const std::optional<std::int64_t>& lead) {
     std::vector<std::int64_t> values;
-    if (record.status < 0) return values;
-    values.reserve(std::min<std::size_t>((lead ? 1 : 0) + record.answer.size(), 255));
-    if (lead) values.push_back(*lead);
-    const std::size_t room = 255 - values.size();
-    values.insert(values.end(), record.answer.begin(),
-                  record.answer.begin() + static_cast<std::ptrdiff_t>(std::min(room, record.answer.size())));
+    if (record.status >= 0) {
+        if (lead) values.push_back(*lead);
+        values.insert(values.end(), record.answer.begin(), record.answer.end());
+    }
+    values.resize(std::min<std::size_t>(values.size(), 255));
     return values;
 }
 

@@ -56,6 +56,7 @@ inline SAdjusted RoundAndClamp(std::int64_t value, std::int64_t min, std::int64_
     const std::int64_t adjusted = std::clamp(RoundToMultiple(bounded, resolution), min, max);
     return {adjusted, adjusted != value};
 }
+
 // 0 stays 0, anything else becomes 1 (corrected unless it was 1).
 SAdjusted AsFlag(std::int64_t value);
 
